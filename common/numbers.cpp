@@ -1,0 +1,134 @@
+#include "common/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace quovella {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skipBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    return i;
+}
+
+std::size_t skipDigits(std::string_view text, std::size_t i) {
+    while (i < text.size() && isDigit(text[i])) ++i;
+    return i;
+}
+
+}  // namespace
+
+std::string foldFullWidth(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead >= 0x80 && i + 1 < text.size()) {
+            const auto trail = static_cast<unsigned char>(text[i + 1]);
+            if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+                out.push_back(static_cast<char>(trail - 0x80));
+            } else if (lead == 0xA1 && trail == 0xA1) {
+                out.push_back(' ');
+            } else {
+                out.push_back(text[i]);
+                out.push_back(text[i + 1]);
+            }
+            ++i;
+            continue;
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+double leadingDouble(std::string_view raw) {
+    const std::string text = foldFullWidth(raw);
+    const std::string_view t(text);
+    std::size_t i = skipBlanks(t);
+    const std::size_t begin = i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    const std::size_t intStart = i;
+    i = skipDigits(t, i);
+    bool digits = i > intStart;
+    if (i < t.size() && t[i] == '.') {
+        const std::size_t fracStart = i + 1;
+        const std::size_t fracEnd = skipDigits(t, fracStart);
+        if (fracEnd > fracStart || digits) {
+            digits = digits || fracEnd > fracStart;
+            i = fracEnd;
+        }
+    }
+    if (!digits) return 0.0;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        std::size_t e = i + 1;
+        if (e < t.size() && (t[e] == '+' || t[e] == '-')) ++e;
+        const std::size_t expEnd = skipDigits(t, e);
+        if (expEnd > e) i = expEnd;
+    }
+    std::string_view number = t.substr(begin, i - begin);
+    if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        return number.front() == '-' ? -std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::infinity();
+    }
+    return result.ec == std::errc() ? value : 0.0;
+}
+
+std::int64_t leadingWhole(std::string_view raw) {
+    const std::string text = foldFullWidth(raw);
+    const std::string_view t(text);
+    std::size_t i = skipBlanks(t);
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    std::int64_t value = 0;
+    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max();
+    for (; i < t.size() && isDigit(t[i]); ++i) {
+        const int digit = t[i] - '0';
+        if (value > (limit - digit) / 10) {
+            return negative ? std::numeric_limits<std::int64_t>::min() : limit;
+        }
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+double roundTo(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = std::fabs(value) * scale + 1e-12;
+    double whole = std::floor(scaled);
+    if (scaled - whole >= 0.5) whole += 1.0;
+    const double magnitude = whole / scale;
+    if (magnitude == 0.0) return 0.0;
+    return value < 0 ? -magnitude : magnitude;
+}
+
+std::string doubleText(double value) {
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.13g", value);
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string floatText(float value) {
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.6g", static_cast<double>(value));
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+int truncToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+}  // namespace quovella

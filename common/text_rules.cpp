@@ -1,0 +1,77 @@
+#include "common/text_rules.h"
+
+#include "common/gbk.h"
+
+namespace quovella {
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool matchesAt(std::string_view text, std::size_t at, std::string_view needle) {
+    if (text.size() - at < needle.size()) return false;
+    for (std::size_t k = 0; k < needle.size(); ++k) {
+        if (lower(text[at + k]) != lower(needle[k])) return false;
+    }
+    return true;
+}
+
+std::size_t nextCharacter(std::string_view text, std::size_t i) {
+    return i + (isGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1);
+}
+
+std::string between(std::string_view text, const std::string_view* left, std::string_view right,
+                    long start) {
+    std::size_t begin = static_cast<std::size_t>(start < 1 ? 0 : start - 1);
+    if (begin > text.size()) return {};
+    if (left != nullptr) {
+        const std::size_t at = findText(text, *left, begin);
+        if (at == std::string_view::npos) return {};
+        begin = at + left->size();
+    }
+    if (right.empty()) return {};
+    const std::size_t end = findText(text, right, begin);
+    if (end == std::string_view::npos || end <= begin) return {};
+    return std::string(text.substr(begin, end - begin));
+}
+
+}  // namespace
+
+std::size_t findText(std::string_view text, std::string_view needle, std::size_t from) {
+    std::size_t i = from;
+    if (needle.empty()) return i <= text.size() ? i : std::string_view::npos;
+    const char first = lower(needle.front());
+    while (i < text.size()) {
+        if (lower(text[i]) == first && matchesAt(text, i, needle)) return i;
+        i = nextCharacter(text, i);
+    }
+    return std::string_view::npos;
+}
+
+std::string textBetween(std::string_view text, std::string_view left, std::string_view right,
+                        long start) {
+    return between(text, &left, right, start);
+}
+
+std::string textBetween(std::string_view text, std::nullptr_t, std::string_view right,
+                        long start) {
+    return between(text, nullptr, right, start);
+}
+
+std::vector<std::string> splitText(std::string_view text, std::string_view delimiter) {
+    std::vector<std::string> parts;
+    if (text.empty()) return parts;
+    if (delimiter.empty()) {
+        parts.emplace_back(text);
+        return parts;
+    }
+    std::size_t begin = 0;
+    for (std::size_t at = findText(text, delimiter, 0); at != std::string_view::npos;
+         at = findText(text, delimiter, begin)) {
+        parts.emplace_back(text.substr(begin, at - begin));
+        begin = at + delimiter.size();
+    }
+    if (begin < text.size()) parts.emplace_back(text.substr(begin));
+    return parts;
+}
+
+}  // namespace quovella

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "common/gbk.h"
+#include "common/numbers.h"
+
+namespace quovella {
+namespace {
+
+TEST(LeadingNumbers, ReadOnlyTheLeadingNumber) {
+    EXPECT_DOUBLE_EQ(leadingDouble("12.5万"), 12.5);
+    EXPECT_DOUBLE_EQ(leadingDouble("-1.5e3x"), -1500.0);
+    EXPECT_DOUBLE_EQ(leadingDouble("1e"), 1.0);  // an exponent without digits is not read
+    EXPECT_DOUBLE_EQ(leadingDouble(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(leadingDouble("sh600887"), 0.0);
+    EXPECT_DOUBLE_EQ(leadingDouble(""), 0.0);
+    EXPECT_DOUBLE_EQ(leadingDouble("-"), 0.0);
+    EXPECT_DOUBLE_EQ(leadingDouble("inf"), 0.0);
+    EXPECT_DOUBLE_EQ(leadingDouble("nan"), 0.0);
+    EXPECT_DOUBLE_EQ(leadingDouble("0x1A"), 0.0);
+    EXPECT_EQ(leadingWhole("-1.23%"), -1);
+    EXPECT_EQ(leadingWhole("0.52%"), 0);
+    EXPECT_EQ(leadingWhole("-0.80"), 0);
+    EXPECT_EQ(leadingWhole("1.5e3"), 1);
+    EXPECT_EQ(leadingWhole("abc"), 0);
+    EXPECT_EQ(leadingWhole("99999999999999999999999"), INT64_MAX);
+}
+
+TEST(LeadingNumbers, FullWidthFormsFoldToAscii) {
+    // "１２．５" in full-width digits and point, led by an ideographic space.
+    EXPECT_DOUBLE_EQ(leadingDouble(gbk("　１２．５")), 12.5);
+    EXPECT_EQ(leadingWhole(gbk("－３")), -3);
+    // Other double-byte characters stay as they are.
+    EXPECT_EQ(foldFullWidth(gbk("万Ａ")), gbk("万") + "A");
+}
+
+TEST(Rounding, HalvesGoAwayFromZero) {
+    EXPECT_DOUBLE_EQ(roundTo(1234.5675, 3), 1234.568);
+    EXPECT_DOUBLE_EQ(roundTo(-1234.5675, 3), -1234.568);
+    EXPECT_DOUBLE_EQ(roundTo(2.5, 0), 3.0);
+    EXPECT_DOUBLE_EQ(roundTo(-2.5, 0), -3.0);
+    EXPECT_DOUBLE_EQ(roundTo(6.382978723, 3), 6.383);
+    EXPECT_DOUBLE_EQ(roundTo(1.005, 2), 1.01);  // the 1e-12 nudge lifts 100.4999...
+    EXPECT_EQ(doubleText(roundTo(-0.0004, 3)), "0");
+}
+
+TEST(NumberText, SignificantDigitForms) {
+    EXPECT_EQ(doubleText(1234.568), "1234.568");
+    EXPECT_EQ(doubleText(5.0), "5");
+    EXPECT_EQ(doubleText(-0.5), "-0.5");
+    EXPECT_EQ(doubleText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(floatText(12340.0f), "12340");
+    EXPECT_EQ(floatText(1250000.0f), "1.25e+06");
+    EXPECT_EQ(floatText(-8.815f), "-8.815");
+    EXPECT_EQ(truncToInt(25.5 * 3), 76);
+    EXPECT_EQ(truncToInt(-1.9), -1);
+}
+
+}  // namespace
+}  // namespace quovella

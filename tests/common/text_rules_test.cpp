@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "common/gbk.h"
+#include "common/text_rules.h"
+
+namespace quovella {
+namespace {
+
+using Parts = std::vector<std::string>;
+
+TEST(TextBetween, Delimiters) {
+    EXPECT_EQ(textBetween("var x=\"a,b\";", "\"", "\""), "a,b");
+    EXPECT_EQ(textBetween("\"\"", "\"", "\""), "");
+    EXPECT_EQ(textBetween("abc", nullptr, "."), "");
+    EXPECT_EQ(textBetween("12.5", nullptr, "."), "12");
+    EXPECT_EQ(textBetween(".5", nullptr, "."), "");
+    EXPECT_EQ(textBetween("xAbCy", "a", "Y"), "bC");  // letter case ignored
+    EXPECT_EQ(textBetween("a<1>b<2>", "<", ">", 4), "2");
+    EXPECT_EQ(textBetween("a<1>", "<", ">", -5), "1");
+    EXPECT_EQ(textBetween("a<1>", "<", ">", 99), "");
+}
+
+TEST(TextBetween, NeverMatchesOnATrailByte) {
+    // 乐 is 0xC0 0xD6 and 亚 0xD1 0xC7; "\x7C" (|) is a valid GBK trail byte: 檿 is 0x99 0x7C.
+    const std::string name = "\x99\x7C";
+    const std::string text = "\"" + name + "|x|\"";
+    EXPECT_EQ(textBetween(text, "|", "|"), "x");
+    // A name whose trail byte is a comma must not be cut.
+    const std::string comma = "\x81\x2C";
+    EXPECT_EQ(splitText(comma + ",1", ","), (Parts{comma, "1"}));
+}
+
+TEST(SplitText, EmptyPartsAndTheTail) {
+    EXPECT_EQ(splitText("a,,b,", ","), (Parts{"a", "", "b"}));
+    EXPECT_EQ(splitText("a;b;", ";"), (Parts{"a", "b"}));
+    EXPECT_EQ(splitText("", ","), Parts{});
+    EXPECT_EQ(splitText(",", ","), Parts{""});
+    EXPECT_EQ(splitText("sh600887\r\nsz000001", "\r\n"), (Parts{"sh600887", "sz000001"}));
+    EXPECT_EQ(splitText("a\nb\n", "\r\n"), Parts{"a\nb\n"});
+    EXPECT_EQ(splitText(gbk("伊利股份,1"), ","), (Parts{gbk("伊利股份"), "1"}));
+}
+
+}  // namespace
+}  // namespace quovella
