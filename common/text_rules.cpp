@@ -1,16 +1,28 @@
 #include "common/text_rules.h"
 
+#include <algorithm>
+
 #include "common/gbk.h"
 
 namespace quovella {
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
+// Only single-byte letters fold: the trail byte of a double-byte character may look like an
+// ASCII letter (0x81 0x41 and 0x81 0x61 are different characters).
 bool matchesAt(std::string_view text, std::size_t at, std::string_view needle) {
     if (text.size() - at < needle.size()) return false;
     for (std::size_t k = 0; k < needle.size(); ++k) {
-        if (lower(text[at + k]) != lower(needle[k])) return false;
+        if (isGbkLeadByte(static_cast<unsigned char>(needle[k]))) {
+            const std::size_t width = std::min<std::size_t>(2, needle.size() - k);
+            if (text.substr(at + k, width) != needle.substr(k, width)) return false;
+            k += width - 1;
+        } else if (lower(text[at + k]) != lower(needle[k])) {
+            return false;
+        }
     }
     return true;
 }
@@ -52,8 +64,7 @@ std::string textBetween(std::string_view text, std::string_view left, std::strin
     return between(text, &left, right, start);
 }
 
-std::string textBetween(std::string_view text, std::nullptr_t, std::string_view right,
-                        long start) {
+std::string textBetween(std::string_view text, std::nullptr_t, std::string_view right, long start) {
     return between(text, nullptr, right, start);
 }
 

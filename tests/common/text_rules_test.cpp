@@ -1,7 +1,8 @@
+#include "common/text_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "common/gbk.h"
-#include "common/text_rules.h"
 
 namespace quovella {
 namespace {
@@ -28,6 +29,14 @@ TEST(TextBetween, NeverMatchesOnATrailByte) {
     // A name whose trail byte is a comma must not be cut.
     const std::string comma = "\x81\x2C";
     EXPECT_EQ(splitText(comma + ",1", ","), (Parts{comma, "1"}));
+}
+
+TEST(FindText, FoldsOnlySingleByteLetters) {
+    EXPECT_EQ(findText("xABc", "abC"), 1U);
+    // The trail bytes 0x41 and 0x61 read as A and a, but 0x81 0x41 and 0x81 0x61 differ.
+    EXPECT_EQ(findText("\x81\x61", "\x81\x41"), std::string::npos);
+    EXPECT_EQ(findText("a\x81\x41", "A\x81\x41"), 0U);
+    EXPECT_EQ(splitText("\x81\x61,\x81\x41", "\x81\x41"), Parts{"\x81\x61,"});
 }
 
 TEST(SplitText, EmptyPartsAndTheTail) {
