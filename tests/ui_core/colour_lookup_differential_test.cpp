@@ -1,0 +1,197 @@
+// The indexed lookup against a literal walk of the six lists, over random rule sets.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/gbk.h"
+#include "ui/cell_colour_hook.h"
+
+namespace quovella {
+namespace {
+
+struct Model {
+    std::array<std::vector<ColourRule>, kRuleListCount> lists;
+    ColourWord defaultBackground = 0;
+    ColourWord defaultText = 0;
+};
+
+const std::vector<ColourRule>& listOf(const Model& m, RuleList l) {
+    return m.lists[static_cast<std::size_t>(l)];
+}
+
+// Every lookup scans all six lists in order; every match overrides both colours.
+CellColours literalWalk(const Model& m, int column, int row) {
+    CellColours c{m.defaultText, m.defaultBackground};
+    const auto take = [&](const ColourRule& r) { c = {r.textColour, r.background}; };
+    for (const auto& r : listOf(m, RuleList::EarlyRow)) {
+        if (r.row == row) take(r);
+    }
+    for (const auto& r : listOf(m, RuleList::CellMatch)) {
+        if (r.column == column && r.row == row) take(r);
+    }
+    for (const auto& r : listOf(m, RuleList::CellCompare)) {
+        if (r.column == column && r.row == row) take(r);
+    }
+    for (const auto& r : listOf(m, RuleList::Column)) {
+        if (r.column == column) take(r);
+    }
+    for (const auto& r : listOf(m, RuleList::LateRow)) {
+        if (r.row == row) take(r);
+    }
+    for (const auto& r : listOf(m, RuleList::LateCell)) {
+        if (r.column == column && r.row == row) take(r);
+    }
+    return c;
+}
+
+class RandomRules {
+  public:
+    explicit RandomRules(unsigned seed) : random_(seed) {}
+
+    int index() {
+        static constexpr std::array<int, 8> kSpecial{-1,          -2,      INT_MIN,    INT_MAX,
+                                                     INT_MAX - 1, 1 << 20, -(1 << 20), 65536};
+        const int pick = uniform(0, 9);
+        if (pick < 7) return uniform(0, 7);  // few keys, many collisions
+        if (pick < 9) return kSpecial[uniform(0, kSpecial.size() - 1)];
+        return uniform(INT_MIN, INT_MAX);
+    }
+    ColourWord colour() {
+        static constexpr std::array<ColourWord, 4> kSpecial{0, -1, INT_MIN, 0xFFFFFF};
+        return uniform(0, 2) == 0 ? kSpecial[uniform(0, 3)] : uniform(1, 0xFFFFFF);
+    }
+    std::string text() {
+        static const std::array<std::string, 7> kTexts{
+            "", "a", "A", "ab", "AB-c", gbk("股份"), gbk("伊利股份")};
+        return kTexts[uniform(0, kTexts.size() - 1)];
+    }
+    double number() {
+        static constexpr std::array<double, 5> kNumbers{5.0, 5.00000005, 6.0, 4.0, -0.0};
+        return kNumbers[uniform(0, kNumbers.size() - 1)];
+    }
+    int mode() { return uniform(-1, 6); }
+    int uniform(long long low, long long high) {
+        return static_cast<int>(std::uniform_int_distribution<long long>(low, high)(random_));
+    }
+
+  private:
+    std::mt19937 random_;
+};
+
+// 0 resets (rarely); 1 to 7 are the add operations, weighted alike.
+int operationKind(int draw) {
+    return draw == 0 ? 0 : 1 + (draw - 1) / 7;
+}
+
+// Applies one random operation to the hook and, when the hook took the rule, the same rule
+// to the model.
+void randomOperation(RandomRules& r, CellColourHook& hook, Model& model) {
+    const int column = r.index();
+    const int row = r.index();
+    const ColourWord text = r.colour();
+    const ColourWord background = r.colour();
+    RuleList list = RuleList::EarlyRow;
+    ColourRule expected{column, row, background, text, {}};
+    switch (operationKind(r.uniform(0, 50))) {
+        case 0: {
+            const bool given = r.uniform(0, 1) == 1;
+            given ? hook.resetRules(background, text) : hook.resetRules();
+            model = Model{};
+            model.defaultBackground = given ? background : 0xFFFFFF;
+            model.defaultText = given ? text : 0x161616;
+            return;
+        }
+        case 1: {
+            const std::string value = r.text();
+            expected.text = r.text();
+            expected.column = 0;
+            hook.addRowRuleIfMatch(row, text, background, value, expected.text, r.mode());
+            break;
+        }
+        case 2: {
+            const ColourWord oddText = r.colour();
+            const ColourWord oddBackground = r.colour();
+            hook.addStripedRowRule(row, text, background, oddText, oddBackground);
+            expected = {0,
+                        row,
+                        row % 2 == 0 ? background : oddBackground,
+                        row % 2 == 0 ? text : oddText,
+                        {}};
+            break;
+        }
+        case 3:
+            list = RuleList::LateRow;
+            expected.column = 0;
+            hook.addRowRule(row, text, background);
+            break;
+        case 4: {
+            list = RuleList::CellMatch;
+            const std::string value = r.text();
+            expected.text = r.text();
+            hook.addCellRuleIfMatch(column, row, text, background, value, expected.text, r.mode());
+            break;
+        }
+        case 5:
+            list = RuleList::LateCell;
+            hook.addCellRule(column, row, text, background);
+            break;
+        case 6:
+            list = RuleList::CellCompare;
+            hook.addCellRuleIfCompare(column, row, text, background, r.number(), r.mode(),
+                                      r.number());
+            break;
+        default:
+            list = RuleList::Column;
+            expected.row = 0;
+            hook.addColumnRule(column, text, background);
+            break;
+    }
+    auto& modelList = model.lists[static_cast<std::size_t>(list)];
+    if (hook.rules(list).size() == modelList.size()) return;  // refused
+    ASSERT_EQ(hook.rules(list).size(), modelList.size() + 1);
+    const ColourRule& stored = hook.rules(list).back();
+    EXPECT_EQ(stored.column, expected.column);
+    EXPECT_EQ(stored.row, expected.row);
+    EXPECT_EQ(stored.textColour, expected.textColour);
+    EXPECT_EQ(stored.background, expected.background);
+    EXPECT_EQ(stored.text, expected.text);
+    modelList.push_back(stored);
+}
+
+void expectSameAnswers(RandomRules& r, const CellColourHook& hook, const Model& model) {
+    for (int k = 0; k < 300; ++k) {
+        const int column = r.index();
+        const int row = r.index();
+        const CellColours expected = literalWalk(model, column, row);
+        const CellColours actual = hook.coloursFor(column, row);
+        ASSERT_EQ(actual.textColour, expected.textColour) << column << "," << row;
+        ASSERT_EQ(actual.background, expected.background) << column << "," << row;
+    }
+}
+
+TEST(ColourLookupDifferential, IndexAnswersAsTheLiteralWalk) {
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        SCOPED_TRACE(seed);
+        RandomRules r(seed);
+        CellColourHook hook;
+        Model model;
+        const int operations = r.uniform(0, 300);
+        for (int k = 0; k < operations; ++k) {
+            randomOperation(r, hook, model);
+            if (::testing::Test::HasFatalFailure()) return;
+            if (k % 50 == 0) expectSameAnswers(r, hook, model);
+        }
+        expectSameAnswers(r, hook, model);
+        const CellColourHook copy(hook);
+        expectSameAnswers(r, copy, model);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
+}  // namespace
+}  // namespace quovella

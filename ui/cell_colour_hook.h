@@ -1,0 +1,90 @@
+#pragma once
+// Colours rows and cells of one list by answering the custom-draw notifications the list
+// sends to its parent window. The hook puts itself in front of the parent's window
+// procedure; every message it does not answer goes on to the procedure it replaced.
+//
+// The rules live in six lists walked in the order of RuleList; a match in a later list,
+// or later in the same list, decides both colours of a cell. Rules are bound to row and
+// column indexes, never to the data shown in the rows, and stay until resetRules.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "ui/colour_rule.h"
+#include "ui/colour_rule_index.h"
+#include "ui/custom_draw.h"
+
+namespace quovella {
+
+class CellColourHook {
+  public:
+    static constexpr ColourWord kDefaultBackground = 0xFFFFFF;
+    static constexpr ColourWord kDefaultTextColour = 0x161616;
+
+    CellColourHook() = default;
+    // Detaches, so the parent never calls into a destroyed hook.
+    ~CellColourHook();
+    // A copy holds the same rules and defaults but is bound to no list; assigning over an
+    // attached hook detaches it first.
+    CellColourHook(const CellColourHook& other);
+    CellColourHook& operator=(const CellColourHook& other);
+
+    // The parent's window procedure while attached.
+    std::intptr_t onParentMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                  std::intptr_t lParam);
+
+    // Every add operation, whether it adds its rule or not, ends by applying the defaults
+    // to the attached list.
+    void addRowRuleIfMatch(int row, ColourWord textColour, ColourWord background,
+                           std::string_view value, std::string_view match, int mode = 0);
+    void addStripedRowRule(int row, ColourWord evenTextColour, ColourWord evenBackground,
+                           ColourWord oddTextColour, ColourWord oddBackground);
+    void addRowRule(int row, ColourWord textColour, ColourWord background);
+    void addCellRuleIfMatch(int column, int row, ColourWord textColour, ColourWord background,
+                            std::string_view value, std::string_view match, int mode = 0);
+    void addCellRule(int column, int row, ColourWord textColour, ColourWord background);
+    void addCellRuleIfCompare(int column, int row, ColourWord textColour, ColourWord background,
+                              double value, int mode, double reference);
+    void addColumnRule(int column, ColourWord textColour, ColourWord background);
+
+    // The colours of one cell: the defaults, overridden by the deciding rule if any.
+    CellColours coloursFor(int column, int row) const;
+    // Drops every rule, sets the defaults and applies them to the attached list.
+    void resetRules(ColourWord background = kDefaultBackground,
+                    ColourWord textColour = kDefaultTextColour);
+
+    // Binds the hook to the list and puts onParentMessage in front of the parent's
+    // procedure. Attaching an attached hook detaches it first. Both windows must outlive
+    // the attachment.
+    void attach(ParentWindow& parent, ListColourTarget& list);
+    // Gives the parent back the procedure it had before attach; nothing when not attached.
+    void detach();
+
+    bool isAttached() const { return previousProcedure_.has_value(); }
+    const std::vector<ColourRule>& rules(RuleList list) const {
+        return lists_[static_cast<std::size_t>(list)];
+    }
+    ColourWord defaultBackground() const { return defaultBackground_; }
+    ColourWord defaultTextColour() const { return defaultTextColour_; }
+
+  private:
+    void append(RuleList list, ColourRule rule);
+    void applyDefaults() const;
+    std::intptr_t answerCustomDraw(CustomDrawRecord& record, WindowHandle window, unsigned message,
+                                   std::uintptr_t wParam, std::intptr_t lParam) const;
+    std::intptr_t passOn(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                         std::intptr_t lParam) const;
+
+    std::array<std::vector<ColourRule>, kRuleListCount> lists_;
+    ColourRuleIndex index_;
+    ColourWord defaultBackground_ = 0;
+    ColourWord defaultTextColour_ = 0;
+    ParentWindow* parent_ = nullptr;
+    ListColourTarget* list_ = nullptr;
+    WindowHandle listHandle_ = 0;
+    std::optional<WindowProcedure> previousProcedure_;
+};
+
+}  // namespace quovella
