@@ -34,6 +34,9 @@ TEST(ColourLookup, LaterRuleAndLaterListDecideBothColours) {
     hook.addRowRule(2, 0x1, 0x2);
     hook.addRowRule(2, 0, 0x3);  // later in the same list, text colour not set
     EXPECT_EQ(hook.coloursFor(0, 2), colours(0, 0x3));
+    hook.addRowRuleIfMatch(7, 0, kTomato, "2.00%", "2.00%");
+    hook.addRowRuleIfMatch(7, 0x4, kChartreuse, "-1.10%", "-1.10%");
+    EXPECT_EQ(hook.coloursFor(0, 7), colours(0x4, kChartreuse));
 
     // Each list in walk order overrides the one before for the cell (4, 5).
     hook.resetRules();
