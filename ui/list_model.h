@@ -1,0 +1,53 @@
+#pragma once
+// The rows of a report-view list: GBK texts per column and one integer item value per row.
+#include <QAbstractTableModel>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quovella {
+
+struct ListColumn {
+    std::string caption;
+    int width = 0;
+};
+
+struct ListRow {
+    std::vector<std::string> cells;
+    int itemValue = 0;
+};
+
+class ListModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setColumns(std::vector<ListColumn> columns);
+    const std::vector<ListColumn>& columns() const { return columns_; }
+
+    int appendRow();
+    // One insertion for the whole batch; each row is cut or padded to the column count.
+    void appendRows(std::vector<std::vector<std::string>> rows);
+    void removeRow(int row);
+    void removeAll();
+
+    // A row or column that does not exist reads as empty and ignores writes.
+    const std::string& text(int row, int column) const;
+    void setText(int row, int column, std::string_view text);
+    int itemValue(int row) const;
+    void setItemValue(int row, int value);
+    int findInFirstColumn(std::string_view text) const;
+
+  private:
+    bool contains(int row, int column) const;
+
+    std::vector<ListColumn> columns_;
+    std::vector<ListRow> rows_;
+};
+
+}  // namespace quovella

@@ -1,0 +1,24 @@
+#include "ui/timer.h"
+
+#include <algorithm>
+
+namespace quovella {
+
+Timer::Timer(int interval, QObject* parent) : QObject(parent) {
+    connect(&timer_, &QTimer::timeout, this, &Timer::tick);
+    setInterval(interval);
+}
+
+void Timer::setInterval(int milliseconds) {
+    const int wanted = std::max(milliseconds, 0);
+    if (wanted == interval_) return;
+    interval_ = wanted;
+    if (wanted == 0) {
+        timer_.stop();
+    } else {
+        timer_.start(wanted);
+    }
+    emit intervalChanged(wanted);
+}
+
+}  // namespace quovella
