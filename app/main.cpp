@@ -1,0 +1,21 @@
+// The program entry: no command line, no environment; files live beside the executable.
+#include <QApplication>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "ui/qt_text.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    quovella::AppState state;
+    int result = 0;
+    {
+        quovella::MainWindow window(state, quovella::fromQt(QCoreApplication::applicationDirPath()),
+                                    QUOVELLA_QUOTE_URL);
+        window.show();
+        result = QApplication::exec();
+    }
+    state.release();
+    (void)result;
+    return 0;
+}
