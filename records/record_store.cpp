@@ -1,0 +1,322 @@
+#include "records/record_store.h"
+
+#include <sqlite3.h>
+
+#include <optional>
+#include <vector>
+
+#include "common/gbk.h"
+#include "records/sqlite_query.h"
+#include "records/statements.h"
+#include "records/store_text.h"
+
+namespace quovella {
+namespace {
+
+// WAL with synchronous=NORMAL: a commit is in the log before the call returns, so a killed
+// process never loses it (only a power cut can drop the last commits), and a commit costs
+// no fsync, which keeps one-row inserts cheap.
+constexpr const char* kPragmas[] = {"pragma journal_mode=WAL", "pragma synchronous=NORMAL"};
+constexpr int kBusyTimeoutMs = 2000;
+
+bool hasBothTables(sqlite3* db) {
+    QueryResult result;
+    return runSql(db,
+                  "select count(*) from sqlite_master where type='table' and name in "
+                  "('sj','cy')",
+                  {}, &result) &&
+           result.rows.size() == 1 && result.rows[0][0] == "2";
+}
+
+SqlParameter parameter(std::string_view gbkText) {
+    if (gbkText.empty()) return std::nullopt;
+    return storeTextFromGbk(gbkText);
+}
+
+// The parameterised form of one of the program's own statements.
+std::optional<std::pair<std::string, std::vector<SqlParameter>>> boundForm(
+    const RecognisedStatement& statement) {
+    const std::vector<std::string>& p = statement.parts;
+    switch (statement.shape) {
+        case StatementShape::search: {
+            const SqlParameter pattern = storeTextFromGbk("%" + p[0]);
+            return {{"select * from sj where 股票代码 like ?1 or 股票名称 like ?1", {pattern}}};
+        }
+        case StatementShape::deleteById:
+            // The id column's integer affinity turns the bound digits into a number.
+            return {{"delete from sj where id=?1", {p[0]}}};
+        case StatementShape::updateHolding:
+            return {{"update cy set 现价=?1,盈亏金额=?2,盈亏率=?3,更新时间=?4 where id=?5",
+                     {parameter(p[0]), parameter(p[1]), parameter(p[2]), parameter(p[3]), p[4]}}};
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+struct RecordStore::Connection {
+    sqlite3* db = nullptr;
+    ~Connection() { sqlite3_close_v2(db); }
+};
+
+struct RecordStore::Cursor {
+    bool open = false;
+    // Table cursors: the table and its columns (UTF-8 for SQL, GBK for matching).
+    std::string table;
+    std::vector<std::string> tableColumns;
+    std::vector<std::string> tableColumnsGbk;
+    bool loaded = false;
+    QueryResult result;
+    std::size_t position = 0;
+    // The pending new row: values by table column, and which were written.
+    bool pending = false;
+    std::vector<std::string> pendingValues;
+    std::vector<bool> pendingWritten;
+
+    void reset() { *this = Cursor{}; }
+    bool onRow() const { return open && loaded && position < result.rows.size(); }
+
+    int columnIndex(const std::vector<std::string>& names, std::string_view column) const {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (sameColumnName(names[i], column)) return static_cast<int>(i);
+        }
+        return -1;
+    }
+};
+
+RecordStore::RecordStore() : cursor_(std::make_unique<Cursor>()) {}
+
+RecordStore::~RecordStore() {
+    close();
+}
+
+RecordStore::Lock RecordStore::lock() const {
+    return Lock(mutex_);
+}
+
+bool RecordStore::startUpOpen(std::string_view runDirectory) {
+    const Lock held = lock();
+    const std::string path = std::string(runDirectory) + "/" + std::string(kStoreFileName);
+    return open(path, "") && bindCursor();
+}
+
+bool RecordStore::open(std::string_view path, std::string_view password, Access access) {
+    const Lock held = lock();
+    close();
+    if (!password.empty()) return false;
+    auto connection = std::make_unique<Connection>();
+    const int flags = access == Access::readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const std::string file = storeTextFromGbk(path);
+    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) return false;
+    sqlite3_busy_timeout(connection->db, kBusyTimeoutMs);
+    if (!hasBothTables(connection->db)) return false;
+    if (sqlite3_db_readonly(connection->db, "main") == 0) {
+        QueryResult ignored;  // pragmas answer with a row; best effort on odd file systems
+        for (const char* pragma : kPragmas) runSql(connection->db, pragma, {}, &ignored);
+    }
+    connection_ = std::move(connection);
+    return true;
+}
+
+bool RecordStore::bindCursor() {
+    const Lock held = lock();
+    bound_ = connection_ != nullptr;
+    return bound_;
+}
+
+void RecordStore::close() {
+    const Lock held = lock();
+    closeCursor();
+    bound_ = false;
+    connection_.reset();
+}
+
+bool RecordStore::isOpen() const {
+    const Lock held = lock();
+    return connection_ != nullptr;
+}
+
+bool RecordStore::isReadOnly() const {
+    const Lock held = lock();
+    return connection_ != nullptr && sqlite3_db_readonly(connection_->db, "main") != 0;
+}
+
+bool RecordStore::openCursor(std::string_view source, int kind) {
+    const Lock held = lock();
+    if (source.empty() || !bound_ || connection_ == nullptr) return false;
+    const bool committed = commitPending();
+    cursor_->reset();
+    bool opened = false;
+    if (kind == kTable) opened = openTable(source);
+    if (kind == kStatement) opened = runStatement(source);
+    if (!opened) cursor_->reset();
+    return opened && committed;
+}
+
+bool RecordStore::openTable(std::string_view name) {
+    if (!isPlainIdentifier(name)) return false;
+    const std::string table = storeTextFromGbk(name);
+    QueryResult found;
+    if (!runSql(connection_->db,
+                "select name from sqlite_master where type='table' and name=?1 collate nocase",
+                {table}, &found) ||
+        found.rows.size() != 1) {
+        return false;
+    }
+    const std::string actual = found.rows[0][0];
+    const auto columns = resultColumns(
+        connection_->db, "select * from " + quotedIdentifier(actual) + " order by id");
+    if (!columns) return false;
+    Cursor& c = *cursor_;
+    c.open = true;
+    c.table = actual;
+    c.tableColumns = *columns;
+    for (const std::string& column : c.tableColumns) {
+        c.tableColumnsGbk.push_back(gbkFromStoreText(column));
+    }
+    return true;
+}
+
+bool RecordStore::runStatement(std::string_view statement) {
+    const RecognisedStatement recognised = recogniseStatement(statement);
+    if (recognised.shape == StatementShape::malformed) return false;
+    QueryResult result;
+    const auto bound = boundForm(recognised);
+    const bool ran = bound ? runSql(connection_->db, bound->first, bound->second, &result)
+                           : runSql(connection_->db, storeTextFromGbk(statement), {}, &result);
+    if (!ran) return false;
+    Cursor& c = *cursor_;
+    c.open = true;
+    c.loaded = true;
+    c.result = std::move(result);
+    return true;
+}
+
+bool RecordStore::loadRows() {
+    Cursor& c = *cursor_;
+    if (!c.open) return false;
+    if (c.loaded) return true;
+    QueryResult result;
+    const std::string sql = "select * from " + quotedIdentifier(c.table) + " order by id";
+    if (!runSql(connection_->db, sql, {}, &result)) return false;
+    c.loaded = true;
+    c.result = std::move(result);
+    c.position = 0;
+    return true;
+}
+
+void RecordStore::closeCursor() {
+    const Lock held = lock();
+    commitPending();
+    cursor_->reset();
+}
+
+bool RecordStore::addNew() {
+    const Lock held = lock();
+    Cursor& c = *cursor_;
+    if (!c.open || c.table.empty() || isReadOnly()) return false;
+    const bool committed = commitPending();
+    c.pending = true;
+    c.pendingValues.assign(c.tableColumns.size(), {});
+    c.pendingWritten.assign(c.tableColumns.size(), false);
+    return committed;
+}
+
+bool RecordStore::writeField(std::string_view column, std::string_view value) {
+    const Lock held = lock();
+    Cursor& c = *cursor_;
+    if (!c.pending) return false;
+    const int index = c.columnIndex(c.tableColumnsGbk, column);
+    if (index < 0) return false;
+    c.pendingValues[index] = std::string(value);
+    c.pendingWritten[index] = true;
+    return true;
+}
+
+bool RecordStore::commitNew() {
+    const Lock held = lock();
+    return commitPending();
+}
+
+void RecordStore::cancelNew() {
+    const Lock held = lock();
+    cursor_->pending = false;
+}
+
+bool RecordStore::commitPending() {
+    Cursor& c = *cursor_;
+    if (!c.pending) return true;
+    c.pending = false;
+    std::string names;
+    std::string marks;
+    std::vector<SqlParameter> values;
+    for (std::size_t i = 0; i < c.tableColumns.size(); ++i) {
+        if (!c.pendingWritten[i]) continue;
+        names += (values.empty() ? "" : ",") + quotedIdentifier(c.tableColumns[i]);
+        marks += values.empty() ? "?" : ",?";
+        values.push_back(parameter(c.pendingValues[i]));
+    }
+    const std::string table = quotedIdentifier(c.table);
+    const std::string sql = values.empty()
+                                ? "insert into " + table + " default values"
+                                : "insert into " + table + "(" + names + ") values(" + marks + ")";
+    // The cursor's row snapshot was taken before this row existed; the next open sees it.
+    return connection_ != nullptr && runSql(connection_->db, sql, values);
+}
+
+std::string RecordStore::readField(std::string_view column) {
+    const Lock held = lock();
+    Cursor& c = *cursor_;
+    if (c.pending) {
+        const int index = c.columnIndex(c.tableColumnsGbk, column);
+        return index < 0 ? std::string() : c.pendingValues[index];
+    }
+    if (!loadRows() || !c.onRow()) return {};
+    const int index = c.columnIndex(c.result.columns, column);
+    return index < 0 ? std::string() : c.result.rows[c.position][index];
+}
+
+bool RecordStore::moveFirst() {
+    const Lock held = lock();
+    if (!loadRows() || cursor_->result.rows.empty()) return false;
+    cursor_->position = 0;
+    return true;
+}
+
+bool RecordStore::moveNext() {
+    const Lock held = lock();
+    if (!loadRows() || !cursor_->onRow()) return false;
+    ++cursor_->position;
+    return true;
+}
+
+long RecordStore::recordCount() {
+    const Lock held = lock();
+    return loadRows() ? static_cast<long>(cursor_->result.rows.size()) : 0;
+}
+
+bool RecordStore::atEnd() {
+    const Lock held = lock();
+    return !loadRows() || !cursor_->onRow();
+}
+
+bool RecordStore::hasSnapshot(std::string_view code, std::string_view date) {
+    const Lock held = lock();
+    if (connection_ == nullptr) return false;
+    const Cursor& c = *cursor_;
+    if (c.pending && c.table == "sj") {
+        const int codeAt = c.columnIndex(c.tableColumnsGbk, gbk("股票代码"));
+        const int dateAt = c.columnIndex(c.tableColumnsGbk, gbk("日期"));
+        if (codeAt >= 0 && dateAt >= 0 && c.pendingValues[codeAt] == code &&
+            c.pendingValues[dateAt] == date) {
+            return true;
+        }
+    }
+    QueryResult result;
+    return runSql(connection_->db, "select 1 from sj where 股票代码=?1 and 日期=?2 limit 1",
+                  {parameter(code), parameter(date)}, &result) &&
+           !result.rows.empty();
+}
+
+}  // namespace quovella

@@ -1,0 +1,41 @@
+#pragma once
+// The data side of the snapshot list: reading sj into rows of texts, search, delete, and
+// the colour rule of a row. The list view itself lives in the window.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/custom_draw.h"
+
+namespace quovella {
+
+class RecordStore;
+
+// The texts of list columns 0..13: id, 日期, 股票代码, ... 涨跌, 时间, 盈亏金额.
+using SnapshotRow = std::vector<std::string>;
+
+// The fourteen columns of the cursor's current row, the key read under keyName.
+SnapshotRow readSnapshotRow(RecordStore& store, std::string_view keyName = "id");
+
+// Full fill: openCursor("sj", table), recordCount rows of readField ... moveNext,
+// closeCursor; all under one hold of the store lock. Empty when the store is not open.
+std::vector<SnapshotRow> readAllSnapshots(RecordStore& store);
+
+// Search: the search statement for text; moveFirst, then rows until atEnd (key read as
+// "ID"), closeCursor. Nothing when the statement fails (the list then stays as it is).
+std::optional<std::vector<SnapshotRow>> searchSnapshots(RecordStore& store, std::string_view text);
+
+// Delete: "delete from sj where id=" + id. True also when no row had that id.
+bool deleteSnapshot(RecordStore& store, std::string_view id);
+
+struct RowColour {
+    ColourWord text = 0;  // 0: not set, the list keeps its default text colour
+    ColourWord background = 0;
+};
+
+// The colour of a row by its change text (column 11), read as a whole number: below zero
+// RGB(127,255,0), above zero RGB(255,99,71), text RGB(0,0,0); zero gets no colour.
+std::optional<RowColour> rowColour(std::string_view changeText);
+
+}  // namespace quovella

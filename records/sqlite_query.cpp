@@ -1,0 +1,119 @@
+#include "records/sqlite_query.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "records/store_text.h"
+
+namespace quovella {
+namespace {
+
+struct Finalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+bool onlyBlanks(const char* tail) {
+    for (; *tail != '\0'; ++tail) {
+        const char c = *tail;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != ';') return false;
+    }
+    return true;
+}
+
+// A compiled single statement, or empty when the text does not compile or holds more.
+Statement prepareOne(sqlite3* db, std::string_view sqlUtf8) {
+    // A zero byte would end the text early and hide whatever follows it from the tail check.
+    if (sqlUtf8.find('\0') != std::string_view::npos) return {};
+    const std::string sql(sqlUtf8);
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size() + 1), &raw, &tail) !=
+        SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return {};
+    }
+    Statement statement(raw);
+    if (statement == nullptr || tail == nullptr || !onlyBlanks(tail)) return {};
+    return statement;
+}
+
+bool bindAll(sqlite3_stmt* statement, const std::vector<SqlParameter>& parameters) {
+    if (sqlite3_bind_parameter_count(statement) != static_cast<int>(parameters.size())) {
+        return false;
+    }
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        const int rc = parameters[i] ? sqlite3_bind_text(statement, index, parameters[i]->data(),
+                                                         static_cast<int>(parameters[i]->size()),
+                                                         SQLITE_TRANSIENT)
+                                     : sqlite3_bind_null(statement, index);
+        if (rc != SQLITE_OK) return false;
+    }
+    return true;
+}
+
+std::vector<std::string> columnNames(sqlite3_stmt* statement, bool asGbk) {
+    std::vector<std::string> names;
+    const int count = sqlite3_column_count(statement);
+    for (int i = 0; i < count; ++i) {
+        const char* name = sqlite3_column_name(statement, i);
+        const std::string_view text = name != nullptr ? name : "";
+        names.push_back(asGbk ? gbkFromStoreText(text) : std::string(text));
+    }
+    return names;
+}
+
+}  // namespace
+
+std::string columnText(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return std::to_string(sqlite3_column_int64(statement, column));
+        case SQLITE_FLOAT: {
+            char buffer[64];
+            std::snprintf(buffer, sizeof buffer, "%.8f", sqlite3_column_double(statement, column));
+            return buffer;
+        }
+        case SQLITE_BLOB:
+            return "[BLOB]";
+        default: {
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            const int size = sqlite3_column_bytes(statement, column);
+            return text != nullptr ? gbkFromStoreText(std::string_view(text, size)) : "";
+        }
+    }
+}
+
+bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
+            QueryResult* into) {
+    if (db == nullptr) return false;
+    const Statement statement = prepareOne(db, sqlUtf8);
+    if (statement == nullptr || !bindAll(statement.get(), parameters)) return false;
+    QueryResult result;
+    if (into != nullptr) result.columns = columnNames(statement.get(), true);
+    const int count = sqlite3_column_count(statement.get());
+    for (;;) {
+        const int rc = sqlite3_step(statement.get());
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) return false;
+        if (into == nullptr) continue;
+        std::vector<std::string>& row = result.rows.emplace_back();
+        row.reserve(count);
+        for (int i = 0; i < count; ++i) row.push_back(columnText(statement.get(), i));
+    }
+    if (into != nullptr) *into = std::move(result);
+    return true;
+}
+
+std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8) {
+    if (db == nullptr) return std::nullopt;
+    const Statement statement = prepareOne(db, sqlUtf8);
+    if (statement == nullptr) return std::nullopt;
+    return columnNames(statement.get(), false);
+}
+
+}  // namespace quovella

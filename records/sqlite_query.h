@@ -1,0 +1,32 @@
+#pragma once
+// One SQL statement run to completion on an SQLite connection, its rows taken as GBK
+// texts. Nothing stays open after a call returns.
+#include <sqlite3.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quovella {
+
+using SqlParameter = std::optional<std::string>;  // UTF-8 text; nullopt binds null
+
+struct QueryResult {
+    std::vector<std::string> columns;            // GBK names
+    std::vector<std::vector<std::string>> rows;  // GBK texts
+};
+
+// A column value as the store reads it: INTEGER digits, REAL with 8 decimals, "[BLOB]",
+// "" for null, text converted to GBK.
+std::string columnText(sqlite3_stmt* statement, int column);
+
+// Runs exactly one statement (anything but blanks or ";" after it is refused unrun),
+// binding parameters 1..n. Rows and column names go to `into` when given.
+bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
+            QueryResult* into = nullptr);
+
+// The result column names (UTF-8) of a statement, prepared but not run.
+std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8);
+
+}  // namespace quovella
