@@ -1,0 +1,282 @@
+#include "records/record_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include "records/statements.h"
+#include "store_fixture.h"
+
+namespace quovella {
+namespace {
+
+class RecordStoreTest : public StoreFixture {
+  protected:
+    // Inserts one sj row with a code and a name through the program's insert sequence.
+    void addSnapshot(RecordStore& store, const std::string& code, const std::string& name) {
+        ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
+        ASSERT_TRUE(store.addNew());
+        ASSERT_TRUE(store.writeField(gbk("股票代码"), code));
+        ASSERT_TRUE(store.writeField(gbk("股票名称"), name));
+    }
+    std::vector<std::string> readColumn(RecordStore& store, const std::string& source, int kind,
+                                        const std::string& column) {
+        std::vector<std::string> values;
+        if (!store.openCursor(source, kind)) return {"<failed>"};
+        for (store.moveFirst(); !store.atEnd(); store.moveNext()) {
+            values.push_back(store.readField(column));
+        }
+        store.closeCursor();
+        return values;
+    }
+};
+
+TEST_F(RecordStoreTest, StartUpOpenNeedsAnSqliteFileWithBothTables) {
+    RecordStore store;
+    EXPECT_TRUE(store.startUpOpen(dir_));
+    EXPECT_TRUE(store.isOpen());
+
+    RecordStore other;
+    EXPECT_FALSE(other.open(path_, "secret"));  // the store has no password
+    EXPECT_FALSE(other.startUpOpen(dir_ + "/missing"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/missing/gp.mdb"));  // never created
+
+    const std::string corrupt = dir_ + "/corrupt";
+    std::filesystem::create_directory(corrupt);
+    std::ofstream(corrupt + "/gp.mdb", std::ios::binary)
+        << std::string("\x13\x37random bytes, not a store\xff\xfe", 29) << std::string(5000, 'x');
+    EXPECT_FALSE(other.startUpOpen(corrupt));
+    EXPECT_FALSE(other.isOpen());
+
+    const std::string partial = dir_ + "/partial";
+    std::filesystem::create_directory(partial);
+    std::filesystem::copy_file(path_, partial + "/gp.mdb");
+    path_ = partial + "/gp.mdb";
+    ASSERT_TRUE(rawExec("drop table cy"));
+    EXPECT_FALSE(other.startUpOpen(partial));
+}
+
+TEST_F(RecordStoreTest, WithoutConnectionOrBindingEverythingFailsQuietly) {
+    RecordStore store;
+    EXPECT_FALSE(store.openCursor("sj", RecordStore::kTable));
+    EXPECT_FALSE(store.addNew());
+    EXPECT_FALSE(store.writeField("id", "1"));
+    EXPECT_EQ(store.readField("id"), "");
+    EXPECT_TRUE(store.atEnd());
+    EXPECT_EQ(store.recordCount(), 0);
+    EXPECT_FALSE(store.moveFirst());
+    EXPECT_FALSE(store.moveNext());
+    EXPECT_FALSE(store.hasSnapshot("sh600887", "2020-08-07"));
+    store.closeCursor();
+
+    ASSERT_TRUE(store.open(path_, ""));
+    EXPECT_FALSE(store.openCursor("sj", RecordStore::kTable));  // not bound yet
+    EXPECT_TRUE(store.bindCursor());
+    EXPECT_TRUE(store.openCursor("sj", RecordStore::kTable));
+    EXPECT_FALSE(store.openCursor("", RecordStore::kTable));
+    EXPECT_FALSE(store.openCursor("sj", 3));
+}
+
+TEST_F(RecordStoreTest, TablesReadInIdOrderWithCursorMovesAndCaseFreeNames) {
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    for (const char* code : {"sh600887", "sz000001", "sh601318"}) addSnapshot(store, code, "n");
+    ASSERT_TRUE(store.openCursor("SJ", RecordStore::kTable));  // table names ignore case too
+    ASSERT_EQ(store.recordCount(), 3);
+    EXPECT_EQ(store.readField("id"), "1");
+    EXPECT_EQ(store.readField("ID"), "1");
+    EXPECT_EQ(store.readField(gbk("股票代码")), "sh600887");
+    EXPECT_EQ(store.readField("nosuch"), "");
+    EXPECT_FALSE(store.writeField(gbk("股票代码"), "x"));  // only a new row takes values
+    EXPECT_TRUE(store.moveNext());
+    EXPECT_TRUE(store.moveNext());
+    EXPECT_FALSE(store.atEnd());
+    EXPECT_EQ(store.readField("Id"), "3");
+    EXPECT_TRUE(store.moveNext());  // past the last row
+    EXPECT_TRUE(store.atEnd());
+    EXPECT_EQ(store.readField("id"), "");
+    EXPECT_FALSE(store.moveNext());
+    EXPECT_TRUE(store.moveFirst());
+    EXPECT_EQ(store.readField("id"), "1");
+    store.closeCursor();
+    EXPECT_TRUE(store.atEnd());
+
+    EXPECT_FALSE(store.openCursor("nosuch", RecordStore::kTable));
+    EXPECT_FALSE(store.openCursor("sj order by 1", RecordStore::kTable));
+    EXPECT_FALSE(store.openCursor("sj; drop table cy", RecordStore::kTable));
+    EXPECT_EQ(rawCount("cy"), 0u);
+}
+
+TEST_F(RecordStoreTest, EmptyTextIsStoredAsNullAndReadsBackEmpty) {
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    addSnapshot(store, "sh600887", "");
+    ASSERT_TRUE(store.writeField(gbk("盈亏金额"), ""));
+    store.closeCursor();
+    EXPECT_EQ(rawColumn("select 盈亏金额 from sj"), std::vector<std::string>{"<null>"});
+    EXPECT_EQ(rawColumn("select 股票名称 from sj"), std::vector<std::string>{"<null>"});
+    EXPECT_EQ(readColumn(store, "sj", RecordStore::kTable, gbk("盈亏金额")),
+              std::vector<std::string>{""});
+}
+
+TEST_F(RecordStoreTest, APendingRowIsWrittenByEveryWayTheCursorMovesOn) {
+    {
+        RecordStore store;
+        ASSERT_TRUE(store.startUpOpen(dir_));
+        ASSERT_TRUE(store.openCursor("cy", RecordStore::kTable));
+        ASSERT_TRUE(store.addNew());
+        ASSERT_TRUE(store.writeField(gbk("股票代码"), "sh600887"));
+        EXPECT_EQ(store.readField(gbk("股票代码")), "sh600887");   // the new row is current
+        EXPECT_TRUE(store.openCursor("sj", RecordStore::kTable));  // writes the cy row first
+        EXPECT_EQ(rawCount("cy"), 1u);
+
+        addSnapshot(store, "a", "1");
+        ASSERT_TRUE(store.addNew());  // a second addNew writes the first row
+        EXPECT_EQ(rawCount("sj"), 1u);
+        ASSERT_TRUE(store.writeField(gbk("股票代码"), "b"));
+        store.closeCursor();
+        EXPECT_EQ(rawCount("sj"), 2u);
+
+        addSnapshot(store, "c", "3");
+        ASSERT_TRUE(store.commitNew());
+        EXPECT_EQ(rawCount("sj"), 3u);
+        addSnapshot(store, "d", "4");
+        store.cancelNew();
+        addSnapshot(store, "e", "5");  // left pending at destruction
+    }
+    EXPECT_EQ(rawColumn("select 股票代码 from sj order by id"),
+              (std::vector<std::string>{"a", "b", "c", "e"}));
+}
+
+TEST_F(RecordStoreTest, NonTextValuesReadAsText) {
+    ASSERT_TRUE(rawExec(
+        "insert into sj(id, 日期, 股票代码, 股票名称, 今开盘价) values(7, 20200807, 1.5, x'00ff', "
+        "null);"
+        "insert into sj(id, 日期) values(9223372036854775807, -12);"));
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
+    EXPECT_EQ(store.readField("id"), "7");
+    EXPECT_EQ(store.readField(gbk("日期")), "20200807");  // text affinity keeps the digits
+    EXPECT_EQ(store.readField(gbk("股票代码")), "1.5");
+    EXPECT_EQ(store.readField(gbk("股票名称")), "[BLOB]");
+    EXPECT_EQ(store.readField(gbk("今开盘价")), "");
+    store.moveNext();
+    EXPECT_EQ(store.readField("id"), "9223372036854775807");
+    // A column without text affinity, as a store made by another tool may have.
+    ASSERT_TRUE(
+        rawExec("create table t(id integer, r real, i integer); insert into t "
+                "values(1, 2.25, -3)"));
+    ASSERT_TRUE(store.openCursor("t", RecordStore::kTable));
+    EXPECT_EQ(store.readField("r"), "2.25000000");
+    EXPECT_EQ(store.readField("i"), "-3");
+}
+
+TEST_F(RecordStoreTest, GbkNamesRoundTripByteForByte) {
+    const std::vector<std::string> names = {gbk("伊利股份"), gbk("*ST康美"), gbk("ＡＢ１２　"),
+                                            gbk("蘒鐂〇"), "\xA1\xA4\xA3\xA4"};
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    for (const std::string& name : names) addSnapshot(store, "sh600887", name);
+    store.closeCursor();
+    EXPECT_EQ(readColumn(store, "sj", RecordStore::kTable, gbk("股票名称")), names);
+    // Stored as UTF-8, so other tools read the same names.
+    EXPECT_EQ(rawColumn("select 股票名称 from sj where id=1"),
+              std::vector<std::string>{"伊利股份"});
+}
+
+TEST_F(RecordStoreTest, AStaleIdNeverReachesANewerRow) {
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    addSnapshot(store, "a", "1");
+    addSnapshot(store, "b", "2");
+    store.closeCursor();
+    ASSERT_TRUE(store.openCursor(deleteStatement("2"), RecordStore::kStatement));
+    addSnapshot(store, "c", "3");
+    store.closeCursor();
+    EXPECT_EQ(rawColumn("select id from sj order by id"), (std::vector<std::string>{"1", "3"}));
+    EXPECT_TRUE(store.openCursor(deleteStatement("2"), RecordStore::kStatement));  // no row: ok
+    EXPECT_EQ(rawCount("sj"), 2u);
+    EXPECT_TRUE(store.openCursor(deleteStatement("+3"), RecordStore::kStatement));
+    EXPECT_EQ(rawColumn("select id from sj"), std::vector<std::string>{"1"});
+}
+
+TEST_F(RecordStoreTest, AReadOnlyStoreReadsButRefusesEveryWrite) {
+    {
+        RecordStore writer;
+        ASSERT_TRUE(writer.startUpOpen(dir_));
+        addSnapshot(writer, "sh600887", gbk("伊利股份"));
+        ASSERT_TRUE(writer.writeField(gbk("日期"), "2020-08-07"));
+    }
+    RecordStore store;
+    ASSERT_TRUE(store.open(path_, "", RecordStore::Access::readOnly));
+    ASSERT_TRUE(store.bindCursor());
+    EXPECT_TRUE(store.isReadOnly());
+    EXPECT_EQ(readColumn(store, "sj", RecordStore::kTable, gbk("股票名称")),
+              std::vector<std::string>{gbk("伊利股份")});
+    EXPECT_TRUE(store.hasSnapshot("sh600887", "2020-08-07"));
+
+    ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
+    EXPECT_FALSE(store.addNew());
+    EXPECT_FALSE(store.writeField(gbk("股票代码"), "x"));
+    EXPECT_FALSE(store.openCursor(deleteStatement("1"), RecordStore::kStatement));
+    EXPECT_FALSE(
+        store.openCursor(updateHoldingStatement("1", "2", "3", "4", "1"), RecordStore::kStatement));
+    EXPECT_FALSE(store.openCursor("delete from sj", RecordStore::kStatement));
+    EXPECT_EQ(rawCount("sj"), 1u);
+}
+
+TEST_F(RecordStoreTest, AFileTheSystemWillNotLetUsWriteOpensReadOnly) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write any file; see the read-only open test";
+    {
+        RecordStore writer;  // leaves the file in WAL mode, as the program does
+        ASSERT_TRUE(writer.startUpOpen(dir_));
+        addSnapshot(writer, "sh600887", "n");
+    }
+    ASSERT_EQ(chmod(path_.c_str(), 0444), 0);
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    EXPECT_TRUE(store.isReadOnly());
+    EXPECT_EQ(readColumn(store, "sj", RecordStore::kTable, gbk("股票代码")),
+              std::vector<std::string>{"sh600887"});
+    ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
+    EXPECT_FALSE(store.addNew());
+    EXPECT_FALSE(store.openCursor(deleteStatement("1"), RecordStore::kStatement));
+}
+
+TEST_F(RecordStoreTest, SequencesUnderTheLockNeverInterleave) {
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    ASSERT_TRUE(store.openCursor("cy", RecordStore::kTable));
+    ASSERT_TRUE(store.addNew());
+    store.closeCursor();
+    std::atomic<bool> stop = false;
+    std::thread worker([&] {
+        for (int i = 0; !stop; ++i) {
+            const auto held = store.lock();
+            store.openCursor(updateHoldingStatement(std::to_string(i), "a", "r", "t", "1"),
+                             RecordStore::kStatement);
+            store.closeCursor();
+        }
+    });
+    for (int i = 0; i < 300; ++i) {
+        const auto held = store.lock();
+        ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
+        ASSERT_TRUE(store.addNew());
+        ASSERT_TRUE(store.writeField(gbk("股票代码"), std::to_string(i)));
+        ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
+        ASSERT_EQ(store.recordCount(), i + 1);
+        store.closeCursor();
+    }
+    stop = true;
+    worker.join();
+    EXPECT_EQ(rawCount("sj"), 300u);
+    EXPECT_EQ(rawCount("cy"), 1u);
+}
+
+}  // namespace
+}  // namespace quovella
