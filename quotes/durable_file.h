@@ -1,0 +1,24 @@
+#pragma once
+// Reading a small file whole, and replacing a file's content so that a crash or a failed
+// write at any moment leaves either the old content or the new one, never a mix or nothing.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace quovella {
+
+struct FileRead {
+    enum class Status { read, missing, unreadable };
+    Status status = Status::missing;
+    std::string bytes;
+};
+
+// All bytes of the file; missing when there is no file, unreadable on any other failure.
+FileRead readWholeFile(const std::filesystem::path& path);
+
+// Writes the bytes to a temporary file in the same directory, syncs it, renames it over
+// path and syncs the directory. On failure the old file is left whole and the temporary is
+// removed. A new file gets the usual permissions, a replaced one keeps its own.
+bool replaceFileContent(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace quovella

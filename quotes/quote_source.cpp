@@ -1,0 +1,36 @@
+#include "quotes/quote_source.h"
+
+#include <utility>
+
+#include "quotes/quote_reply.h"
+
+namespace quovella {
+
+std::string defaultQuoteBaseUrl() {
+    return QUOVELLA_DEFAULT_QUOTE_URL;
+}
+
+QuoteSource::QuoteSource(std::string baseUrl, FetchOptions options)
+    : baseUrl_(std::move(baseUrl)), options_(options) {}
+
+std::string QuoteSource::fetchQuoteReply(std::string_view codeList) const {
+    return fetchUrlBody(baseUrl_ + "list=" + urlSafeText(codeList), options_);
+}
+
+int QuoteSource::fillQuoteTable(std::string_view codeList, QuoteTable& table) const {
+    return fillQuoteTableFromReply(fetchQuoteReply(codeList), table);
+}
+
+std::string QuoteSource::quoteContentFor(std::string_view code) const {
+    return firstQuotedText(fetchQuoteReply(code));
+}
+
+bool QuoteSource::codeExists(std::string_view code) const {
+    return isKnownQuoteContent(quoteContentFor(code));
+}
+
+std::string QuoteSource::currentPriceFor(std::string_view code) const {
+    return currentPriceInReply(fetchQuoteReply(code));
+}
+
+}  // namespace quovella
