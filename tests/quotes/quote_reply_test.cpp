@@ -1,0 +1,98 @@
+#include "quotes/quote_reply.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/gbk.h"
+#include "common/text_rules.h"
+#include "quotes/watch_code_rules.h"
+
+namespace quovella {
+namespace {
+
+TEST(FillQuoteTableFromReply, QuotedFieldsAndAnEmptyQuote) {
+    QuoteTable table(2);
+    EXPECT_EQ(fillQuoteTableFromReply("q1=\"x,1,2\";q2=\"\";\n", table), 2);
+    EXPECT_EQ(table.quoteCount(), 2);
+    EXPECT_EQ(table.cell(1, 1), "x,1,2");
+    EXPECT_EQ(table.cell(1, 2), "x");
+    EXPECT_EQ(table.cell(1, 3), "1");
+    EXPECT_EQ(table.cell(1, 4), "2");
+    EXPECT_EQ(table.cell(1, 5), "");
+    EXPECT_EQ(table.cell(2, 1), "");
+    EXPECT_EQ(table.cell(2, 2), "");
+}
+
+TEST(FillQuoteTableFromReply, FewerThanTwoEntriesFillNothingAndKeepCells) {
+    QuoteTable table(1);
+    table.setCell(1, 1, "old");
+    EXPECT_EQ(fillQuoteTableFromReply("q=\"a,b\"", table), 0);
+    EXPECT_EQ(fillQuoteTableFromReply("", table), 0);
+    EXPECT_EQ(table.quoteCount(), 0);
+    EXPECT_EQ(table.cell(1, 1), "old");
+}
+
+TEST(FillQuoteTableFromReply, CellsTheReplyDoesNotReachKeepTheirText) {
+    QuoteTable table(1);
+    table.setCell(1, 5, "kept");
+    fillQuoteTableFromReply("q=\"a,,b,\";\n", table);
+    EXPECT_EQ(table.cell(1, 2), "a");
+    EXPECT_EQ(table.cell(1, 3), "");
+    EXPECT_EQ(table.cell(1, 4), "b");
+    EXPECT_EQ(table.cell(1, 5), "kept");  // no fourth, empty field after the final comma
+}
+
+TEST(FillQuoteTableFromReply, ExcessEntriesAndFieldsAreDropped) {
+    std::string fields;
+    for (int k = 1; k <= 40; ++k) fields += (k > 1 ? "," : "") + std::to_string(k);
+    QuoteTable table(1);
+    const int n = fillQuoteTableFromReply("a=\"" + fields + "\";b=\"y\";c=\"z\";\n", table);
+    EXPECT_EQ(n, 3);  // the count of the reply, not of the table
+    EXPECT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.cell(1, 37), "36");
+    EXPECT_EQ(table.cell(2, 1), "");
+    EXPECT_EQ(table.cell(1, 38), "");
+}
+
+TEST(FillQuoteTableFromReply, DoubleByteCharactersNeverSplit) {
+    // Trail bytes that equal "|", "A" and "a" must not be matched as those characters, and a
+    // lead byte just before a delimiter takes it along as its trail.
+    const std::string name = "\x81\x7C\x81\x41\x81\x61" + gbk("伊利股份");
+    QuoteTable table(1);
+    fillQuoteTableFromReply("q=\"" + name + ",1.00\";\n", table);
+    EXPECT_EQ(table.cell(1, 2), name);
+    EXPECT_EQ(table.cell(1, 3), "1.00");
+    EXPECT_EQ(splitText(name + "|x", "|").front(), name);
+    EXPECT_EQ(splitText(name + "ax", "A").front(), name);
+}
+
+TEST(QuoteReplyHelpers, FirstQuotedTextAndKnownContent) {
+    EXPECT_EQ(firstQuotedText("q=\"FAILED\";\n"), "FAILED");
+    EXPECT_EQ(firstQuotedText("no quote"), "");
+    EXPECT_FALSE(isKnownQuoteContent("FAILED"));
+    EXPECT_FALSE(isKnownQuoteContent(""));
+    EXPECT_TRUE(isKnownQuoteContent("failed"));  // byte for byte
+    EXPECT_TRUE(isKnownQuoteContent(gbk("伊利股份,1")));
+}
+
+TEST(QuoteReplyHelpers, CurrentPriceIsTheFourthCommaElement) {
+    EXPECT_EQ(currentPriceInReply("q=\"n,27.50,27.40,27.61,28\";"), "27.61");
+    EXPECT_EQ(currentPriceInReply("q=\"n,1,2\";"), "");
+    EXPECT_EQ(currentPriceInReply(""), "");
+}
+
+TEST(WatchCodeRules, SixBytesAndExchangePrefix) {
+    EXPECT_TRUE(isSixByteEntry("600887"));
+    EXPECT_FALSE(isSixByteEntry("60088"));
+    EXPECT_FALSE(isSixByteEntry("6008870"));
+    EXPECT_TRUE(isSixByteEntry(gbk("伊利股")));  // bytes, not characters
+    EXPECT_EQ(withExchangePrefix("600887"), "sh600887");
+    EXPECT_EQ(withExchangePrefix("000001"), "sz000001");
+    EXPECT_EQ(withExchangePrefix("300750"), "sz300750");
+    EXPECT_EQ(withExchangePrefix("900901"), "900901");
+    EXPECT_EQ(withExchangePrefix(""), "");
+}
+
+}  // namespace
+}  // namespace quovella

@@ -1,0 +1,178 @@
+#include "quotes/quote_source.h"
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
+#include <vector>
+
+#include "common/gbk.h"
+#include "common/numbers.h"
+#include "feed/feed_server.h"
+#include "quotes/quote_reply.h"
+
+namespace quovella {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr FetchOptions quick{200ms, 800ms};
+
+class QuoteSourceAgainstFeed : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FeedOptions options;
+        options.port = 0;
+        options.seed = 7;
+        options.tricklePause = 50ms;
+        options.clock = std::make_shared<FixedClock>(LocalDateTime{2024, 5, 6, 10, 30, 0});
+        feed_ = std::make_unique<FeedServer>(options);
+        ASSERT_TRUE(feed_->start());
+    }
+    QuoteSource source(FetchOptions options = quick) const {
+        return QuoteSource(feed_->baseUrl(), options);
+    }
+    // The reply under a fault, and how long it took.
+    std::pair<std::string, std::chrono::milliseconds> timedFetch(FeedFault fault) {
+        feed_->setFault(fault);
+        const auto begin = std::chrono::steady_clock::now();
+        std::string reply = source().fetchQuoteReply("sh600887,sz000001");
+        const auto took = std::chrono::steady_clock::now() - begin;
+        return {reply, std::chrono::duration_cast<std::chrono::milliseconds>(took)};
+    }
+
+    std::unique_ptr<FeedServer> feed_;
+};
+
+// A loopback port nobody listens on.
+int deadPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+TEST_F(QuoteSourceAgainstFeed, RequestLooksAsTheServerExpects) {
+    const std::string reply = source().fetchQuoteReply("sh600887,sz000001");
+    const SeenRequest seen = feed_->lastRequest();
+    EXPECT_EQ(seen.method, "GET");
+    EXPECT_EQ(seen.target, "/list=sh600887,sz000001");
+    EXPECT_EQ(seen.version, "HTTP/1.0");
+    const auto header = [&](const std::string& name) {
+        const auto found = seen.headers.find(name);
+        return found == seen.headers.end() ? std::string("<none>") : found->second;
+    };
+    EXPECT_EQ(header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
+    EXPECT_EQ(header("Accept"), "*/*");
+    EXPECT_EQ(header("Pragma"), "no-cache");
+    EXPECT_EQ(header("Cache-Control"), "no-cache");
+    EXPECT_EQ(seen.headers.count("Accept"), 1u);
+    EXPECT_EQ(reply.rfind("quote_sh600887=\"" + gbk("伊利股份") + ",", 0), 0u);
+}
+
+TEST_F(QuoteSourceAgainstFeed, OperationsOnARealReply) {
+    const QuoteSource quotes = source();
+    QuoteTable table(3);
+    EXPECT_EQ(quotes.fillQuoteTable("sh600887,nosuch,sz000001", table), 3);
+    EXPECT_EQ(table.cell(1, 2), gbk("伊利股份"));
+    EXPECT_EQ(table.cell(2, 1), "");
+    EXPECT_EQ(table.cell(3, 2), gbk("平安银行"));
+    EXPECT_EQ(table.cell(3, 33), "10:30:00");
+    EXPECT_TRUE(quotes.codeExists("sh600519"));
+    EXPECT_FALSE(quotes.codeExists("sh999999"));
+    EXPECT_EQ(firstQuotedText(quotes.fetchQuoteReply("sh600519")).substr(0, 8), gbk("贵州茅台"));
+    EXPECT_NE(leadingDouble(quotes.currentPriceFor("sh600519")), 0.0);
+    EXPECT_EQ(quotes.quoteContentFor("sh999999"), "");
+}
+
+TEST_F(QuoteSourceAgainstFeed, CodesAUrlCannotCarryAreEncoded) {
+    source().fetchQuoteReply("a b#c");
+    EXPECT_EQ(feed_->lastRequest().target, "/list=a%20b%23c");
+}
+
+TEST_F(QuoteSourceAgainstFeed, ProxyEnvironmentIsIgnored) {
+    const std::string dead = "http://127.0.0.1:" + std::to_string(deadPort()) + "/";
+    for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) {
+        ::setenv(name, dead.c_str(), 1);
+    }
+    const std::string reply = source().fetchQuoteReply("sh600887");
+    for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) {
+        ::unsetenv(name);
+    }
+    EXPECT_FALSE(firstQuotedText(reply).empty());
+}
+
+TEST_F(QuoteSourceAgainstFeed, ServerFaultsGiveAnEmptyReplyWithinTheTimeOut) {
+    for (const FeedFault fault :
+         {FeedFault::hang, FeedFault::trickle, FeedFault::cutBody, FeedFault::hugeBody}) {
+        const auto [reply, took] = timedFetch(fault);
+        EXPECT_EQ(reply, "") << static_cast<int>(fault);
+        EXPECT_LT(took, 3s) << static_cast<int>(fault);
+    }
+}
+
+TEST_F(QuoteSourceAgainstFeed, ADelayWithinTheTimeOutIsWaitedFor) {
+    feed_->setDelay(300ms);
+    EXPECT_TRUE(source().codeExists("sh600887"));
+    feed_->setDelay(2s);
+    EXPECT_FALSE(source().codeExists("sh600887"));
+}
+
+TEST_F(QuoteSourceAgainstFeed, BodiesThatAreNotQuotesAreUsedAsTheyCome) {
+    const auto [error, errorTook] = timedFetch(FeedFault::serverError);
+    EXPECT_EQ(error.rfind("quote_sh600887=\"", 0), 0u);  // a 500 body is still a body
+    const auto [garbage, garbageTook] = timedFetch(FeedFault::garbage);
+    EXPECT_EQ(garbage, "quote_x=\"\xFF\x80\x81\x7C,\x01\x02\xFE\xFF");  // cut at the NUL
+    feed_->setFault(FeedFault::failed);
+    EXPECT_FALSE(source().codeExists("sh600887"));
+    EXPECT_EQ(source().quoteContentFor("sh600887"), "FAILED");
+}
+
+TEST_F(QuoteSourceAgainstFeed, SafeFromSeveralThreadsAtOnce) {
+    const QuoteSource quotes = source(FetchOptions{1s, 5s});
+    std::vector<std::future<bool>> results;
+    for (int t = 0; t < 6; ++t) {
+        results.push_back(std::async(std::launch::async, [&quotes] {
+            for (int i = 0; i < 10; ++i) {
+                if (!quotes.codeExists(i % 2 ? "sh600887" : "sz300750")) return false;
+            }
+            return true;
+        }));
+    }
+    for (auto& result : results) EXPECT_TRUE(result.get());
+}
+
+TEST(QuoteSource, UnreachableServerGivesEmpty) {
+    const QuoteSource quotes("http://127.0.0.1:" + std::to_string(deadPort()) + "/", quick);
+    QuoteTable table(1);
+    table.setCell(1, 1, "kept");
+    EXPECT_EQ(quotes.fillQuoteTable("sh600887", table), 0);
+    EXPECT_EQ(table.cell(1, 1), "kept");
+    EXPECT_FALSE(quotes.codeExists("sh600887"));
+    EXPECT_EQ(quotes.currentPriceFor("sh600887"), "");
+}
+
+TEST(QuoteSource, DefaultTimeOutBoundsAServerThatNeverAnswers) {
+    FeedOptions options;
+    options.port = 0;
+    options.fault = FeedFault::hang;
+    FeedServer feed(options);
+    ASSERT_TRUE(feed.start());
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(QuoteSource(feed.baseUrl()).fetchQuoteReply("sh600887"), "");
+    const auto took = std::chrono::steady_clock::now() - begin;
+    EXPECT_GE(took, 9s);
+    EXPECT_LT(took, 15s);
+}
+
+}  // namespace
+}  // namespace quovella

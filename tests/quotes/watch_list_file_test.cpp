@@ -1,0 +1,181 @@
+#include "quotes/watch_list_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <thread>
+
+#include "quotes/durable_file.h"
+
+namespace quovella {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WatchListFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("quovella-watch-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = dir_ / watchListFileName;
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+    void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string content() const { return readWatchListText(path_).value_or("<missing>"); }
+    int entriesInDir() const {
+        return static_cast<int>(std::distance(fs::directory_iterator(dir_), {}));
+    }
+
+    fs::path dir_;
+    fs::path path_;
+};
+
+TEST_F(WatchListFile, MissingFileIsNotAnEmptyFile) {
+    EXPECT_EQ(readWatchList(path_), std::nullopt);
+    EXPECT_EQ(joinWatchCodes(path_), "");
+    write("");
+    ASSERT_TRUE(readWatchList(path_).has_value());
+    EXPECT_TRUE(readWatchList(path_)->empty());
+}
+
+TEST_F(WatchListFile, ReadingCutsAtCrLfAndStopsAtNul) {
+    write(std::string("sh600887\r\n\r\nsz000001\r\nlast\0ignored\r\n", 37));
+    const std::vector<std::string> expected{"sh600887", "", "sz000001", "last"};
+    EXPECT_EQ(readWatchList(path_), expected);
+    int calls = 0;
+    EXPECT_EQ(joinWatchCodes(path_, [&] { ++calls; }), "sh600887,,sz000001,last");
+    EXPECT_EQ(calls, 4);
+    write("a\nb\n");
+    EXPECT_EQ(readWatchList(path_), std::vector<std::string>{"a\nb\n"});
+}
+
+TEST_F(WatchListFile, AppendCreatesAndJoinsALastLineWithoutCrLf) {
+    EXPECT_TRUE(appendWatchCode(path_, "sh600887"));
+    EXPECT_EQ(content(), "sh600887\r\n");
+    write("sh600887\r\nsz000001");
+    EXPECT_TRUE(appendWatchCode(path_, "sh600519"));
+    EXPECT_EQ(content(), "sh600887\r\nsz000001sh600519\r\n");
+}
+
+TEST_F(WatchListFile, RemoveDropsEveryEqualLineAndKeepsEmptyOnes) {
+    write("sh600887\r\n\r\nsz000001\r\nsh600887\r\nSH600887\r\n");
+    int calls = 0;
+    EXPECT_TRUE(removeWatchCode(path_, "sh600887", [&] { ++calls; }));
+    EXPECT_EQ(content(), "\r\nsz000001\r\nSH600887\r\n");
+    EXPECT_EQ(calls, 5);
+}
+
+TEST_F(WatchListFile, RemovingTheLastCodeLeavesAnEmptyFile) {
+    write("sh600887\r\n");
+    EXPECT_TRUE(removeWatchCode(path_, "sh600887"));
+    EXPECT_TRUE(fs::exists(path_));
+    EXPECT_EQ(content(), "");
+    EXPECT_EQ(entriesInDir(), 1);  // no temporary left behind
+}
+
+TEST_F(WatchListFile, ARewriteKeepsTheFilesPermissions) {
+    write("a\r\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(appendWatchCode(path_, "b"));
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(WatchListFile, AFailedWriteLeavesTheOldFileWhole) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
+    write("sh600887\r\nsz000001\r\n");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(appendWatchCode(path_, "sh600519"));
+    EXPECT_FALSE(removeWatchCode(path_, "sh600887"));
+    EXPECT_EQ(content(), "sh600887\r\nsz000001\r\n");
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(entriesInDir(), 1);
+}
+
+TEST_F(WatchListFile, AWriteCutShortLeavesTheOldFileWhole) {
+    // A file-size limit makes the write of the new content fail halfway, even for root.
+    const std::string old = "sh600887\r\nsz000001\r\n";
+    write(old);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(old.size()), static_cast<rlim_t>(old.size())};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const bool appended = appendWatchCode(path_, "sh600519");
+        const bool removed = removeWatchCode(path_, "nothing-to-remove-but-still-rewritten");
+        ::_exit(appended || !removed ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(content(), old);
+    EXPECT_EQ(entriesInDir(), 1);
+}
+
+TEST_F(WatchListFile, APathWhoseTemporaryCannotBeCreatedFails) {
+    // The "directory" is a plain file, so no temporary can be made beside the list.
+    const fs::path notADirectory = dir_ / "plain";
+    std::ofstream(notADirectory) << "x";
+    EXPECT_FALSE(replaceFileContent(notADirectory / watchListFileName, "a\r\n"));
+    EXPECT_FALSE(appendWatchCode(notADirectory / watchListFileName, "a"));
+    EXPECT_EQ(entriesInDir(), 1);
+}
+
+TEST_F(WatchListFile, AnUnreadableFileIsNeverRewritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    write("sh600887\r\n");
+    fs::permissions(path_, fs::perms::owner_write);
+    EXPECT_FALSE(removeWatchCode(path_, "sz000001"));
+    EXPECT_FALSE(appendWatchCode(path_, "sz000001"));
+    fs::permissions(path_, fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(content(), "sh600887\r\n");
+}
+
+TEST_F(WatchListFile, KilledMidRewriteLeavesTheOldOrTheNewList) {
+    const std::string shortList = "sh600887\r\nsz000001\r\n";
+    const std::string longList = shortList + "sh600519\r\n";
+    write(shortList);
+    std::mt19937 random(20240506);
+    std::set<std::string> seen;
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Toggles between the two lists, whatever the previous round left.
+            for (;;) {
+                if (content() == shortList) {
+                    appendWatchCode(path_, "sh600519");
+                } else {
+                    removeWatchCode(path_, "sh600519");
+                }
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200 + random() % 5000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const std::string now = content();
+        EXPECT_TRUE(now == shortList || now == longList) << "round " << round << ": " << now;
+        seen.insert(now);
+    }
+    EXPECT_EQ(seen.size(), 2u);  // the child did rewrite the list
+}
+
+}  // namespace
+}  // namespace quovella
