@@ -1,0 +1,95 @@
+// Parsing a quote reply for 800 codes into the quote table, against a plain memchr scan for
+// ";" over the same bytes as the baseline of the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/gbk.h"
+#include "quotes/quote_reply.h"
+
+namespace {
+
+constexpr int codeCount = 800;
+
+std::string replyFor800Codes() {
+    const std::string name = quovella::gbk("伊利股份");
+    std::string reply;
+    for (int i = 0; i < codeCount; ++i) {
+        reply += "quote_sh" + std::to_string(600000 + i) + "=\"" + name +
+                 ",27.50,27.40,27.61,27.80,27.30,27.60,27.62,12345678,340000000.500";
+        for (int level = 0; level < 10; ++level) reply += ",1200,27.6" + std::to_string(level);
+        reply += ",2024-05-06,15:00:03,00\";\n";
+    }
+    return reply;
+}
+
+const std::string& reply() {
+    static const std::string text = replyFor800Codes();
+    return text;
+}
+
+void memchrBaseline(benchmark::State& state) {
+    const std::string& text = reply();
+    for (auto _ : state) {
+        std::size_t found = 0;
+        const char* at = text.data();
+        const char* const end = text.data() + text.size();
+        while ((at = static_cast<const char*>(std::memchr(at, ';', end - at))) != nullptr) {
+            ++found;
+            ++at;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["per_entry_ns"] = benchmark::Counter(
+        codeCount, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void fillQuoteTable(benchmark::State& state) {
+    const std::string& text = reply();
+    for (auto _ : state) {
+        quovella::QuoteTable table(codeCount);
+        benchmark::DoNotOptimize(quovella::fillQuoteTableFromReply(text, table));
+    }
+    state.counters["per_entry_ns"] = benchmark::Counter(
+        codeCount, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(memchrBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(fillQuoteTable)->Unit(benchmark::kMicrosecond);
+
+// Prints each run's figures and, after all runs, the parse time per entry and its ratio to
+// the memchr scan of the same run.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const double perEntry = run.GetAdjustedRealTime() * 1000.0 / codeCount;  // ns
+            if (run.benchmark_name().starts_with("memchrBaseline")) baselineNs_ = perEntry;
+            if (run.benchmark_name().starts_with("fillQuoteTable")) parseNs_ = perEntry;
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (baselineNs_ <= 0 || parseNs_ <= 0) return;
+        std::printf(
+            "fillQuoteTable: %.1f ns per entry (goal <= 2000 ns), %.1f x the memchr "
+            "scan (%.2f ns per entry)\n",
+            parseNs_, parseNs_ / baselineNs_, baselineNs_);
+    }
+
+  private:
+    double baselineNs_ = 0;
+    double parseNs_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
