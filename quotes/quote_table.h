@@ -22,7 +22,9 @@ class QuoteTable {
     // Writes outside the table are ignored: the table never grows.
     void setCell(int row, int column, std::string text);
 
-    // The quote count n of the last reply written into the table (0 after creation).
+    // The quote count n of the last reply written into the table (0 after creation). A reply
+    // with more entries than watched codes makes it larger than rowCount(); only rows up to
+    // rowCount() have a code.
     int quoteCount() const { return quoteCount_; }
     void setQuoteCount(int count) { quoteCount_ = count; }
 

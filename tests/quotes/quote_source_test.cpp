@@ -122,7 +122,7 @@ TEST_F(QuoteSourceAgainstFeed, ServerFaultsGiveAnEmptyReplyWithinTheTimeOut) {
 
 TEST_F(QuoteSourceAgainstFeed, ADelayWithinTheTimeOutIsWaitedFor) {
     feed_->setDelay(300ms);
-    EXPECT_TRUE(source().codeExists("sh600887"));
+    EXPECT_TRUE(source(FetchOptions{1s, 5s}).codeExists("sh600887"));
     feed_->setDelay(2s);
     EXPECT_FALSE(source().codeExists("sh600887"));
 }
