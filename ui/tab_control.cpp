@@ -21,6 +21,8 @@ QWidget* TabControl::addPage(std::string_view caption) {
     auto* box = new QWidget;
     box->setAutoFillBackground(true);
     pages_->addWidget(box);
+    // Pages not yet shown are sized now, so their units' places hold from the start.
+    box->setGeometry(0, 0, pages_->width(), pages_->height());
     tabs_->addTab(toQt(caption));
     tabs_->resize(tabs_->sizeHint());
     return box;

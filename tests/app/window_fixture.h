@@ -1,0 +1,57 @@
+#pragma once
+// Builds the main window as the program does, in a temporary run directory, with a fixed
+// clock and pre-answerable dialogs; start-up has run when the fixture is set up.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "common/date_time.h"
+#include "ui/qt_text.h"
+#include "ui/scripted_dialogs.h"
+
+namespace quovella::testing {
+
+class WindowFixture : public ::testing::Test {
+  protected:
+    // Override to put files ("system.txt", "gp.mdb") into the run directory before the
+    // window is built.
+    virtual void prepareRunDirectory(const std::string& /*runDirectory*/) {}
+    // The quote server the window talks to.
+    virtual std::string quoteBaseUrl() const { return "http://127.0.0.1:9/"; }
+
+    void SetUp() override {
+        ASSERT_TRUE(runDirectory_.isValid());
+        prepareRunDirectory(runDirectory());
+        buildWindow();
+    }
+
+    void TearDown() override {
+        window_.reset();
+        state_.release();
+    }
+
+    void buildWindow() {
+        window_ = std::make_unique<MainWindow>(state_, runDirectory(), quoteBaseUrl(),
+                                               WindowServices{&dialogs_, &clock_});
+        window_->setAboutWindowOpener([this](QWidget*) { ++aboutOpened_; });
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+
+    std::string runDirectory() const { return fromQt(runDirectory_.path()); }
+    MainWindow& window() { return *window_; }
+
+    QTemporaryDir runDirectory_;
+    FixedClock clock_{LocalDateTime{2020, 8, 28, 0, 0, 0}};
+    ScriptedDialogs dialogs_;
+    AppState state_;
+    std::unique_ptr<MainWindow> window_;
+    int aboutOpened_ = 0;
+};
+
+}  // namespace quovella::testing
