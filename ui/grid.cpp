@@ -152,11 +152,16 @@ int Grid::columnCount() const {
 
 void Grid::setRowCount(int rows) {
     model_.resize(rows, model_.columnCount());
-    selectRange(selection_);
+    forgetVanishedCells();
 }
 
 void Grid::setColumnCount(int columns) {
     model_.resize(model_.rowCount(), columns);
+    forgetVanishedCells();
+}
+
+void Grid::forgetVanishedCells() {
+    if (!model_.contains(currentRow_, currentColumn_)) currentRow_ = currentColumn_ = -1;
     selectRange(selection_);
 }
 
@@ -212,8 +217,7 @@ int Grid::appendRow() {
 
 void Grid::deleteRow(int row) {
     model_.removeRow(row);
-    if (currentRow_ >= rowCount()) currentRow_ = currentColumn_ = -1;
-    selectRange(selection_);
+    forgetVanishedCells();
 }
 
 void Grid::clearCells() {

@@ -90,6 +90,8 @@ class Grid : public QWidget {
     void pressCell(int row, int column);
     void moveCurrent(int rowStep, int columnStep);
     void repaintCells();
+    // Current cell and selection keep only cells that still exist.
+    void forgetVanishedCells();
 
     GridModel model_;
     QTableView* view_ = nullptr;
