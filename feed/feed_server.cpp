@@ -69,10 +69,15 @@ bool FeedServer::start() {
         port_ = server_->bind_to_port(host, options_.port) ? options_.port : -1;
     }
     if (port_ < 0) return false;
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    thread_ = std::thread([this] {
+        server_->listen_after_bind();
+        listenEnded_ = true;
+    });
     // stop() only reaches a server that is already listening.
-    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return true;
+    while (!server_->is_running() && !listenEnded_) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return !listenEnded_;
 }
 
 void FeedServer::stop() {
@@ -164,12 +169,11 @@ void FeedServer::answerHuge(httplib::Response& response) {
     static const std::string chunk(64 * 1024, 'x');
     response.set_content_provider(
         hugeBodyBytes, gbkText,
-        [this](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        [this](std::size_t /*offset*/, std::size_t length, httplib::DataSink& sink) {
             {
                 const std::lock_guard lock(mutex_);
                 if (stopping_) return false;
             }
-            (void)offset;
             return sink.write(chunk.data(), std::min(length, chunk.size()));
         });
 }

@@ -94,6 +94,7 @@ class FeedServer {
     std::atomic<FeedFault> fault_;
     std::atomic<std::int64_t> delayMs_;
     std::atomic<int> requestCount_{0};
+    std::atomic<bool> listenEnded_{false};
     mutable std::mutex mutex_;
     std::condition_variable stopped_;
     bool stopping_ = false;
