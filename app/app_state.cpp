@@ -3,7 +3,11 @@
 namespace quovella {
 
 void AppState::release() {
-    storeLock.reset();
+    watchList.clear();
+    quoteTable = QuoteTable{};
+    if (colourHook) colourHook->detach();
+    colourHook.reset();
+    store.reset();  // writes a pending row, then closes the connection
 }
 
 }  // namespace quovella

@@ -2,23 +2,30 @@
 // The program-wide state: created by the entry before the main window, released by the
 // entry after the message loop.
 #include <memory>
-#include <mutex>
+#include <string>
+#include <vector>
+
+#include "quotes/quote_table.h"
+#include "records/record_store.h"
+#include "ui/cell_colour_hook.h"
 
 namespace quovella {
 
 struct AppState {
+    // The one list-colouring object; attached to the records list by the start-up sequence.
+    std::unique_ptr<CellColourHook> colourHook = std::make_unique<CellColourHook>();
+    // The codes of "system.txt" as last loaded; code i belongs to watch-grid row i.
+    std::vector<std::string> watchList;
+    // Empty texts until the first load: 6 rows of 37 cells.
+    QuoteTable quoteTable{6};
     // True exactly while a periodic refresh of the watch grid runs.
     bool refreshBusy = false;
-    // Held for every operation sequence on the record store's one cursor; created by the
-    // start-up sequence.
-    std::unique_ptr<std::mutex> storeLock;
+    // The record store ("gp.mdb") with its connection, its one cursor and the store lock
+    // that every operation sequence holds. Created by the start-up sequence before the
+    // store opens.
+    std::unique_ptr<RecordStore> store;
 
-    // Slots the later subsystems add here, each owned by this state:
-    //   the WatchList and the QuoteTable of the quote subsystem,
-    //   the one CellColourHook (detach it in release()),
-    //   the RecordStore with its connection and cursor.
-
-    // The exit path: releases everything above, the colouring hook detached first.
+    // The exit path: the colouring hook is detached and destroyed, then the rest released.
     void release();
 };
 

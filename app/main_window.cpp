@@ -100,7 +100,10 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
     emit created();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The parent window the colouring hook answers for dies with this window.
+    if (state_.colourHook) state_.colourHook->detach();
+}
 
 void MainWindow::setAboutWindowOpener(std::function<void(QWidget*)> opener) {
     aboutOpener_ = std::move(opener);

@@ -31,7 +31,8 @@ constexpr HeaderColumn kHoldingsHeader[] = {
 void MainWindow::runStartup() {
     attachColourHook();
     state_.refreshBusy = false;
-    state_.storeLock = std::make_unique<std::mutex>();
+    // The store, with its lock, exists before it is opened.
+    state_.store = std::make_unique<RecordStore>();
     prepareHoldingsGridHeader();
     connectRecordStore();
     loadWatchList();

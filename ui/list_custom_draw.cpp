@@ -23,7 +23,7 @@ void ListCustomDraw::beginPaint() {
     if (parent_ != nullptr) ask(customdraw::kPrePaint, 0, 0, &prePaintAnswer_);
 }
 
-CellColours ListCustomDraw::coloursFor(int row, int column) {
+PaintColours ListCustomDraw::coloursFor(int row, int column) {
     if (parent_ == nullptr || (prePaintAnswer_ & customdraw::kNotifyItemDraw) == 0) return own_;
     auto found = rows_.find(row);
     if (found == rows_.end()) {

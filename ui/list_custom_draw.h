@@ -11,7 +11,7 @@ namespace quovella {
 // (negative, so never a set colour).
 constexpr ColourWord kListDefaultColour = static_cast<ColourWord>(0xFF000000u);
 
-struct CellColours {
+struct PaintColours {
     ColourWord text = kListDefaultColour;
     ColourWord background = kListDefaultColour;
 };
@@ -20,26 +20,26 @@ class ListCustomDraw {
   public:
     ListCustomDraw(WindowHandle list, const ParentWindow* parent) : list_(list), parent_(parent) {}
 
-    void setOwnColours(CellColours own) { own_ = own; }
-    CellColours ownColours() const { return own_; }
+    void setOwnColours(PaintColours own) { own_ = own; }
+    PaintColours ownColours() const { return own_; }
 
     // Once per paint event: the pre-paint stage; the answers of the item stages asked
     // during the previous paint are forgotten.
     void beginPaint();
     // The colours one cell is painted with (0 or below: the palette's own).
-    CellColours coloursFor(int row, int column);
+    PaintColours coloursFor(int row, int column);
 
   private:
     struct RowAnswer {
         std::intptr_t answer = customdraw::kDoDefault;
-        CellColours colours;
+        PaintColours colours;
     };
     CustomDrawRecord ask(std::uint32_t stage, int row, int column,
                          std::intptr_t* answer = nullptr) const;
 
     WindowHandle list_;
     const ParentWindow* parent_;
-    CellColours own_;
+    PaintColours own_;
     std::intptr_t prePaintAnswer_ = customdraw::kDoDefault;
     std::unordered_map<int, RowAnswer> rows_;
 };

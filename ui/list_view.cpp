@@ -28,7 +28,7 @@ class ListDelegate : public QStyledItemDelegate {
         QStyleOptionViewItem styled = option;
         initStyleOption(&styled, index);
         styled.state &= ~QStyle::State_HasFocus;
-        const CellColours colours = list_.coloursFor(index.row(), index.column());
+        const PaintColours colours = list_.coloursFor(index.row(), index.column());
         if (!(styled.state & QStyle::State_Selected)) {
             if (colours.background > 0) {
                 painter->fillRect(option.rect, qColour(colours.background));
@@ -173,14 +173,14 @@ WindowHandle ListView::handle() const {
 }
 
 void ListView::setTextColour(ColourWord colour) {
-    CellColours own = draw_.ownColours();
+    PaintColours own = draw_.ownColours();
     own.text = colour;
     draw_.setOwnColours(own);
     repaintRows();
 }
 
 void ListView::setTextBackground(ColourWord colour) {
-    CellColours own = draw_.ownColours();
+    PaintColours own = draw_.ownColours();
     own.background = colour;
     draw_.setOwnColours(own);
     repaintRows();

@@ -54,7 +54,7 @@ class ListView : public QWidget, public ListColourTarget {
 
     // For the painter: one conversation per paint event.
     void beginPaint() { draw_.beginPaint(); }
-    CellColours coloursFor(int row, int column) { return draw_.coloursFor(row, column); }
+    PaintColours coloursFor(int row, int column) { return draw_.coloursFor(row, column); }
 
   signals:
     void rowClicked();

@@ -97,7 +97,7 @@ TEST_F(ListCustomDrawTest, WithoutItemNotificationsOnlyThePrePaintIsSent) {
 TEST(ListCustomDrawDefaults, TheListsOwnColoursStartUnsetAndNoParentMeansNoConversation) {
     ListCustomDraw alone(kList, nullptr);
     alone.beginPaint();
-    const CellColours colours = alone.coloursFor(0, 0);
+    const PaintColours colours = alone.coloursFor(0, 0);
     EXPECT_LE(colours.text, 0);
     EXPECT_LE(colours.background, 0);
 }
