@@ -147,6 +147,8 @@ class MainWindow : public QWidget {
     void onAddCodeClicked();
     void onDeleteCodeClicked();
     void onRefreshTimerTick();
+
+    // Daily snapshot saving (snapshot_handlers.cpp).
     void onWatchGridDoubleClicked(int x, int y, int keys);
 
     // Daily records (records_handlers.cpp).

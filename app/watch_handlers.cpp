@@ -11,6 +11,4 @@ void MainWindow::onDeleteCodeClicked() {}
 
 void MainWindow::onRefreshTimerTick() {}
 
-void MainWindow::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {}
-
 }  // namespace quovella
