@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "quotes/durable_file.h"
+#include "support/unprivileged.h"
 
 namespace quovella {
 namespace {
@@ -97,13 +98,14 @@ TEST_F(WatchListFile, ARewriteKeepsTheFilesPermissions) {
 }
 
 TEST_F(WatchListFile, AFailedWriteLeavesTheOldFileWhole) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
     write("sh600887\r\nsz000001\r\n");
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(appendWatchCode(path_, "sh600519"));
-    EXPECT_FALSE(removeWatchCode(path_, "sh600887"));
+    // A directory nobody may write into: the new content cannot even be started.
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_TRUE(testing::runUnprivileged([&] {
+        return !appendWatchCode(path_, "sh600519") && !removeWatchCode(path_, "sh600887");
+    }));
     EXPECT_EQ(content(), "sh600887\r\nsz000001\r\n");
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
     EXPECT_EQ(entriesInDir(), 1);
 }
 
@@ -138,13 +140,16 @@ TEST_F(WatchListFile, APathWhoseTemporaryCannotBeCreatedFails) {
 }
 
 TEST_F(WatchListFile, AnUnreadableFileIsNeverRewritten) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
     write("sh600887\r\n");
+    // The directory is open to everyone, so only the unreadable file stops a rewrite.
+    fs::permissions(dir_, fs::perms::all);
     fs::permissions(path_, fs::perms::owner_write);
-    EXPECT_FALSE(removeWatchCode(path_, "sz000001"));
-    EXPECT_FALSE(appendWatchCode(path_, "sz000001"));
+    EXPECT_TRUE(testing::runUnprivileged([&] {
+        return !removeWatchCode(path_, "sz000001") && !appendWatchCode(path_, "sz000001");
+    }));
     fs::permissions(path_, fs::perms::owner_read, fs::perm_options::add);
     EXPECT_EQ(content(), "sh600887\r\n");
+    EXPECT_EQ(entriesInDir(), 1);
 }
 
 TEST_F(WatchListFile, KilledMidRewriteLeavesTheOldOrTheNewList) {
