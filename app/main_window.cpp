@@ -77,6 +77,7 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
     if (services.clock == nullptr) ownClock_ = std::make_unique<SystemClock>();
     dialogs_ = services.dialogs != nullptr ? services.dialogs : ownDialogs_.get();
     clock_ = services.clock != nullptr ? services.clock : ownClock_.get();
+    fetchOptions_ = services.fetchOptions;
 
     setWindowTitle(QStringLiteral("Quovella_V20200827"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "common/date_time.h"
+#include "quotes/quote_source.h"
 #include "ui/custom_draw.h"
 #include "ui/dialogs.h"
 
@@ -37,6 +38,8 @@ constexpr int kOuterHeight = 580;
 struct WindowServices {
     Dialogs* dialogs = nullptr;
     const Clock* clock = nullptr;
+    // Time-outs of every quote request the window makes.
+    FetchOptions fetchOptions{};
 };
 
 class MainWindow : public QWidget {
@@ -147,6 +150,16 @@ class MainWindow : public QWidget {
     void onAddCodeClicked();
     void onDeleteCodeClicked();
     void onRefreshTimerTick();
+    void addStockCode();
+    void deleteSelectedStock();
+    std::string watchListPath() const;
+    QuoteSource quoteSource() const;
+    void refuseStockCode();
+    // The watch grid (watch_grid.cpp).
+    void showWatchGrid();
+    void fillWatchGrid();
+    void refreshWatchGrid();
+    FetchOptions fetchOptions_;
 
     // Daily snapshot saving (snapshot_handlers.cpp).
     void onWatchGridDoubleClicked(int x, int y, int keys);
