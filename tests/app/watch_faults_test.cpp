@@ -1,0 +1,115 @@
+// The watch list against every way the demo quote server can misbehave, at load time and
+// during a periodic refresh: the window stays usable, each request gives up within the
+// time-outs, and rows keep what they showed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/watch_window_fixture.h"
+#include "feed/feed_server.h"
+
+namespace quovella {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+const std::string kThreeCodes = "sh600887\r\nsz000001\r\nsh600519\r\n";
+
+// One request's time-out plus a generous allowance for a loaded machine.
+constexpr milliseconds kRequestBound{1500 + 3000};
+
+struct FaultCase {
+    const char* name;
+    FeedFault fault;
+    milliseconds delay{0};
+};
+
+class WatchFaultsTest : public testing::WatchWindowFixture,
+                        public ::testing::WithParamInterface<FaultCase> {
+  protected:
+    void SetUp() override {
+        WatchWindowFixture::SetUp();
+        ASSERT_TRUE(feed_.start());
+    }
+    void TearDown() override {
+        WatchWindowFixture::TearDown();
+        feed_.stop();
+    }
+    void misbehave() {
+        feed_.setFault(GetParam().fault);
+        feed_.setDelay(GetParam().delay);
+    }
+    // A 500 carries a quote reply, and the status is not looked at: it reads as quotes.
+    bool answersWithQuotes() const { return GetParam().fault == FeedFault::serverError; }
+    bool answersFailed() const { return GetParam().fault == FeedFault::failed; }
+
+    FeedServer feed_{FeedOptions{.port = 0}};
+};
+
+TEST_P(WatchFaultsTest, RefreshGivesUpWithinTheTimeOutAndRowsKeepTheirValues) {
+    start(kThreeCodes, feed_.baseUrl());
+    stopRefreshTimer();
+    ASSERT_EQ(cell(1, 2), gbk("伊利股份"));
+    std::vector<std::vector<std::string>> before;
+    for (int r = 1; r <= 3; ++r) before.push_back(rowTexts(r));
+    misbehave();
+
+    const auto began = Clock::now();
+    tick();
+    const auto took = Clock::now() - began;
+
+    EXPECT_LT(took, answersWithQuotes() ? 3 * kRequestBound : kRequestBound);
+    EXPECT_FALSE(window().appState().refreshBusy);
+    if (answersWithQuotes()) {
+        EXPECT_NE(cell(1, 11).find(' '), std::string::npos) << cell(1, 11);
+        EXPECT_EQ(cell(1, 2), before[0][2]);
+    } else {
+        for (int r = 1; r <= 3; ++r) EXPECT_EQ(rowTexts(r), before[r - 1]) << r;
+    }
+}
+
+TEST_P(WatchFaultsTest, LoadGivesUpWithinTheTimeOutAndLeavesRowsEmpty) {
+    misbehave();
+    const auto began = Clock::now();
+    start(kThreeCodes, feed_.baseUrl());
+    const auto took = Clock::now() - began;
+    stopRefreshTimer();
+
+    EXPECT_LT(took, kRequestBound);
+    EXPECT_EQ(grid().rowCount(), 4);
+    EXPECT_EQ(cell(3, 0), "3");
+    if (answersWithQuotes()) {
+        EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
+        return;
+    }
+    // "FAILED" entries still count as quotes, so the codes show; nothing else does.
+    const std::string firstCode = answersFailed() ? "sh600887" : "";
+    EXPECT_EQ(cell(1, 1), firstCode);
+    for (int r = 1; r <= 3; ++r) {
+        for (int c = 2; c <= 12; ++c) EXPECT_EQ(cell(r, c), "") << r << "," << c;
+    }
+
+    // The next refresh ends at once on the empty code cell, or at the first "FAILED".
+    const int asked = feed_.requestCount();
+    tick();
+    EXPECT_EQ(feed_.requestCount(), asked + (answersFailed() ? 1 : 0));
+    EXPECT_EQ(cell(1, 2), "");
+    EXPECT_FALSE(window().appState().refreshBusy);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFault, WatchFaultsTest,
+                         ::testing::Values(FaultCase{"delay", FeedFault::none, milliseconds(2500)},
+                                           FaultCase{"hang", FeedFault::hang},
+                                           FaultCase{"trickle", FeedFault::trickle},
+                                           FaultCase{"cutBody", FeedFault::cutBody},
+                                           FaultCase{"serverError", FeedFault::serverError},
+                                           FaultCase{"garbage", FeedFault::garbage},
+                                           FaultCase{"hugeBody", FeedFault::hugeBody},
+                                           FaultCase{"failed", FeedFault::failed}),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace quovella

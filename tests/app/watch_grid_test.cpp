@@ -1,0 +1,228 @@
+// The watch grid after a load (set-up and full fill) and the periodic refresh, against a
+// server whose quotes the test fixes.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include "app/watch_window_fixture.h"
+
+namespace quovella {
+namespace {
+
+using testing::kGreen;
+using testing::kRed;
+using testing::Quote;
+
+const std::string kThreeCodes = "sh600887\r\nsz000001\r\nsh600000\r\n";
+
+// Up 5 %, down 5 %, unchanged; volumes and amounts on both sides of the 万/亿 line.
+Quote rising() {
+    Quote q;
+    q.current = "10.50";
+    q.volume = "12345678";
+    q.amount = "123456789.50";
+    return q;
+}
+Quote falling() {
+    Quote q;
+    q.nameUtf8 = "平安银行";
+    q.current = "9.50";
+    q.volume = "123456789";
+    q.amount = "12345678.90";
+    return q;
+}
+Quote unchanged() {
+    Quote q;
+    q.nameUtf8 = "浦发银行";
+    q.amount = "123456789";
+    return q;
+}
+
+class WatchGridTest : public testing::WatchWindowFixture {
+  protected:
+    void serveThreeQuotes() {
+        server_.setQuote("sh600887", rising());
+        server_.setQuote("sz000001", falling());
+        server_.setQuote("sh600000", unchanged());
+    }
+    void startWithThreeCodes() {
+        serveThreeQuotes();
+        start(kThreeCodes, server_.baseUrl());
+        stopRefreshTimer();
+    }
+
+    testing::FixedQuoteServer server_;
+};
+
+TEST_F(WatchGridTest, StartUpSetsUpTheGridAndFillsEveryRowFromOneRequest) {
+    serveThreeQuotes();
+    start(kThreeCodes, server_.baseUrl());
+    Grid& g = grid();
+
+    EXPECT_EQ(g.rowCount(), 4);
+    EXPECT_EQ(g.columnCount(), 13);
+    EXPECT_EQ(g.fixedRowCount(), 1);
+    EXPECT_EQ(g.fixedColumnCount(), 1);
+    EXPECT_TRUE(g.isReadOnly());
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(g.rowHeight(r), 30) << r;
+    const char* captions[] = {"序号",   "股票代码", "股票名称", "今开盘价", "昨收盘价", "当前价格",
+                              "最高价", "最低价",   "成交量",   "成交金额", "涨跌%",    "时间"};
+    const int widths[] = {35, 85, 85, 80, 80, 80, 80, 80, 120, 120, 80, 130, 60};
+    for (int c = 0; c < 13; ++c) {
+        EXPECT_EQ(cell(0, c), c < 12 ? gbk(captions[c]) : "") << c;
+        EXPECT_EQ(g.columnWidth(c), widths[c]) << c;
+    }
+
+    EXPECT_EQ(server_.requests(), std::vector<std::string>{"sh600887,sz000001,sh600000"});
+    const std::vector<std::string> row1 = {
+        "1",    "sh600887",        gbk("伊利股份"), "10.00", "10.00",    "10.50", "10.80",
+        "9.20", gbk("1234.568万"), gbk("1.235亿"),  "5%",    "09:30:00", ""};
+    EXPECT_EQ(rowTexts(1), row1);
+    EXPECT_EQ(cell(2, 1), "sz000001");
+    EXPECT_EQ(cell(2, 2), gbk("平安银行"));
+    EXPECT_EQ(cell(2, 8), gbk("1.235亿"));
+    EXPECT_EQ(cell(2, 9), gbk("1234.568万"));
+    EXPECT_EQ(cell(2, 10), "-5%");
+    EXPECT_EQ(cell(3, 0), "3");
+    // An amount without a point counts as no digits: always 万.
+    EXPECT_EQ(cell(3, 9), gbk("12345.679万"));
+    EXPECT_EQ(cell(3, 10), "0%");
+
+    const ColourWord expected[] = {kRed, kGreen, kRed};
+    for (int r = 1; r <= 3; ++r) {
+        for (int c = 3; c <= 10; ++c) EXPECT_EQ(colour(r, c), expected[r - 1]) << r << "," << c;
+        for (int c : {0, 1, 2, 11}) EXPECT_EQ(colour(r, c), 0) << r << "," << c;
+    }
+    EXPECT_EQ(timerInterval(), 1000);
+    EXPECT_TRUE(window().appState().watchList ==
+                (std::vector<std::string>{"sh600887", "sz000001", "sh600000"}));
+}
+
+TEST_F(WatchGridTest, RefreshRewritesTheQuoteColumnsOfEveryRowButNotNamesOrColours) {
+    startWithThreeCodes();
+    Quote moved = rising();
+    moved.nameUtf8 = "改了名字";
+    moved.current = "9.00";
+    moved.time = "09:31:05";
+    server_.setQuote("sh600887", moved);
+
+    tick();
+
+    EXPECT_EQ(server_.requestCount(), 4u);
+    EXPECT_EQ(server_.requests()[1], "sh600887");
+    EXPECT_EQ(server_.requests()[3], "sh600000");
+    EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
+    EXPECT_EQ(cell(1, 5), "9.00");
+    EXPECT_EQ(cell(1, 10), "-10%");
+    EXPECT_EQ(cell(1, 11), "2020-08-28 09:31:05");
+    EXPECT_EQ(cell(3, 11), "2020-08-28 09:30:00");
+    // The colour stays as the full fill set it, though the stock is now down.
+    EXPECT_EQ(colour(1, 5), kRed);
+    EXPECT_EQ(cell(1, 0), "1");
+    EXPECT_FALSE(window().appState().refreshBusy);
+}
+
+TEST_F(WatchGridTest, RefreshEndsAtTheFirstRowWithoutCode) {
+    startWithThreeCodes();
+    grid().setCellText(2, 1, "");
+
+    tick();
+
+    EXPECT_EQ(server_.requests(),
+              (std::vector<std::string>{"sh600887,sz000001,sh600000", "sh600887"}));
+    EXPECT_EQ(cell(1, 11), "2020-08-28 09:30:00");
+    EXPECT_EQ(cell(3, 11), "09:30:00");
+    EXPECT_FALSE(window().appState().refreshBusy);
+}
+
+TEST_F(WatchGridTest, CodeWithoutQuoteKeepsItsRowEmptyAndEndsTheRefresh) {
+    server_.setQuote("sh600887", rising());
+    server_.setQuote("sz000001", falling());
+    start("sh600887\r\nsh999999\r\nsz000001\r\n", server_.baseUrl());
+    stopRefreshTimer();
+
+    EXPECT_EQ(cell(2, 1), "sh999999");
+    for (int c = 2; c <= 12; ++c) EXPECT_EQ(cell(2, c), "") << c;
+    for (int c = 3; c <= 10; ++c) EXPECT_EQ(colour(2, c), 0) << c;
+    EXPECT_EQ(cell(3, 10), "-5%");
+
+    tick();
+    EXPECT_EQ(server_.requestCount(), 3u);
+    EXPECT_EQ(cell(1, 11), "2020-08-28 09:30:00");
+    EXPECT_EQ(cell(2, 11), "");
+    EXPECT_EQ(cell(3, 11), "09:30:00");
+
+    // "FAILED" is no quote either: the first row keeps what it shows.
+    const std::vector<std::string> before = rowTexts(1);
+    server_.setContent("sh600887", "FAILED");
+    tick();
+    EXPECT_EQ(server_.requestCount(), 4u);
+    EXPECT_EQ(rowTexts(1), before);
+    EXPECT_FALSE(window().appState().refreshBusy);
+}
+
+TEST_F(WatchGridTest, TickWhileRefreshRunsDoesNothing) {
+    startWithThreeCodes();
+    bool busyAtNestedTick = false;
+    // Handled when the refresh processes pending events at the start of its first row.
+    QTimer::singleShot(0, &window(), [&] {
+        busyAtNestedTick = window().appState().refreshBusy;
+        tick();
+    });
+
+    tick();
+
+    EXPECT_TRUE(busyAtNestedTick);
+    EXPECT_EQ(server_.requestCount(), 4u);
+    EXPECT_FALSE(window().appState().refreshBusy);
+    tick();
+    EXPECT_EQ(server_.requestCount(), 7u);
+}
+
+TEST_F(WatchGridTest, ReplyWithMoreEntriesThanCodesFillsOnlyWatchedRows) {
+    server_.setQuote("sh600887", rising());
+    server_.setQuote("sz000001", falling());
+    server_.setExtraEntries(3);
+    start("sh600887\r\nsz000001\r\n", server_.baseUrl());
+
+    EXPECT_EQ(window().appState().quoteTable.quoteCount(), 5);
+    EXPECT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
+    EXPECT_EQ(cell(2, 2), gbk("平安银行"));
+}
+
+TEST_F(WatchGridTest, LastLineWithoutLineEndIsStillWatched) {
+    serveThreeQuotes();
+    start("sh600887\r\nsz000001", server_.baseUrl());
+
+    EXPECT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(cell(2, 1), "sz000001");
+    EXPECT_EQ(cell(2, 10), "-5%");
+}
+
+TEST_F(WatchGridTest, EmptyFileShowsOnlyTheHeaderAndAsksNothing) {
+    start("", server_.baseUrl());
+
+    EXPECT_EQ(grid().rowCount(), 1);
+    EXPECT_EQ(grid().columnCount(), 13);
+    EXPECT_EQ(cell(0, 1), gbk("股票代码"));
+    EXPECT_EQ(server_.requestCount(), 0u);
+    EXPECT_TRUE(window().appState().watchList.empty());
+    EXPECT_EQ(timerInterval(), 1000);
+    tick();
+    EXPECT_EQ(server_.requestCount(), 0u);
+}
+
+TEST_F(WatchGridTest, MissingFileShowsOnlyTheHeaderAndCreatesNoFile) {
+    start(std::nullopt, server_.baseUrl());
+
+    EXPECT_EQ(grid().rowCount(), 1);
+    EXPECT_EQ(cell(0, 11), gbk("时间"));
+    EXPECT_EQ(server_.requestCount(), 0u);
+    EXPECT_FALSE(QFileInfo::exists(toQt(systemPath())));
+    EXPECT_EQ(timerInterval(), 1000);
+}
+
+}  // namespace
+}  // namespace quovella

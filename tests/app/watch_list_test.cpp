@@ -1,0 +1,182 @@
+// The add and delete commands of the watch list: what reaches "system.txt", the grid, the
+// refresh timer and the window's always-on-top state.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+
+#include "app/watch_window_fixture.h"
+#include "ui/slider.h"
+
+namespace quovella {
+namespace {
+
+using testing::Quote;
+using testing::ShownBox;
+
+class WatchListTest : public testing::WatchWindowFixture {
+  protected:
+    void SetUp() override {
+        WatchWindowFixture::SetUp();
+        Quote yili;
+        server_.setQuote("sh600887", yili);
+        Quote pingan;
+        pingan.nameUtf8 = "平安银行";
+        server_.setQuote("sz000001", pingan);
+        server_.setContent("sh601111", "FAILED");
+    }
+    void startWith(const std::optional<std::string>& systemText) {
+        start(systemText, server_.baseUrl());
+    }
+    void add() { window().按钮_添加->click(); }
+    void remove() { window().按钮_删除->click(); }
+    const ShownBox& lastBox() const { return dialogs_.shown().back(); }
+
+    testing::FixedQuoteServer server_;
+};
+
+TEST_F(WatchListTest, AddingPrefixesTheEntryAppendsItAndReloads) {
+    startWith(std::nullopt);
+    window().滑块条_刷新时间->setPosition(3);
+    const QPoint position = window().pos();
+    bool onTopDuringInput = true;
+    int timerDuringInput = -1;
+    observed_.onInput = [&] {
+        onTopDuringInput = onTop();
+        timerDuringInput = timerInterval();
+    };
+    ASSERT_FALSE(onTop());
+
+    dialogs_.answerText("600887");
+    add();
+
+    ASSERT_EQ(dialogs_.shown().size(), 1u);
+    const ShownBox& box = dialogs_.shown()[0];
+    EXPECT_EQ(box.kind, ShownBox::Kind::Input);
+    EXPECT_EQ(box.text, gbk("请输入正确的股票代码"));
+    EXPECT_EQ(box.caption, gbk("添加股票代码"));
+    EXPECT_EQ(box.initial, "600887");
+    EXPECT_FALSE(onTopDuringInput);
+    EXPECT_EQ(timerDuringInput, 0);
+    EXPECT_EQ(fileText(), "sh600887\r\n");
+    EXPECT_EQ(grid().rowCount(), 2);
+    EXPECT_EQ(cell(1, 1), "sh600887");
+    EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
+    // The reload restarts the refresh at 1000 ms whatever the slider says.
+    EXPECT_EQ(timerInterval(), 1000);
+    EXPECT_TRUE(onTop());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().pos(), position);
+
+    dialogs_.answerText("000001");
+    add();
+    EXPECT_EQ(fileText(), "sh600887\r\nsz000001\r\n");
+    EXPECT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(cell(2, 1), "sz000001");
+    EXPECT_EQ(cell(2, 2), gbk("平安银行"));
+    EXPECT_EQ(dialogs_.shown().size(), 2u);
+    EXPECT_TRUE(onTop());
+}
+
+TEST_F(WatchListTest, RefusedEntriesLeaveTheFileAloneAndRestartTheRefresh) {
+    startWith("sh600887\r\n");
+    window().滑块条_刷新时间->setPosition(3);
+    struct Case {
+        const char* label;
+        std::optional<std::string> typed;  // nothing: the box is cancelled
+        const char* asked;                 // the code the server is asked about, if any
+    };
+    const Case cases[] = {
+        {"five characters", "60088", nullptr},
+        {"seven characters", "6008870", nullptr},
+        {"cancelled", std::nullopt, nullptr},
+        {"unknown Shenzhen code", "300999", "sz300999"},
+        {"unknown code without prefix", "a00001", "a00001"},
+        {"server answers FAILED", "601111", "sh601111"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::size_t asked = server_.requestCount();
+        if (c.typed) {
+            dialogs_.answerText(*c.typed);
+        } else {
+            dialogs_.answerCancel();
+        }
+        add();
+
+        EXPECT_EQ(lastBox().kind, ShownBox::Kind::Message);
+        EXPECT_EQ(lastBox().text, gbk("对不起股票代码有误！"));
+        EXPECT_EQ(lastBox().caption, gbk("添加失败"));
+        EXPECT_EQ(lastBox().buttons, DialogButtons::Ok);
+        EXPECT_EQ(fileText(), "sh600887\r\n");
+        EXPECT_EQ(grid().rowCount(), 2);
+        EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
+        EXPECT_EQ(timerInterval(), 3000);
+        EXPECT_TRUE(onTop());
+        if (c.asked != nullptr) {
+            ASSERT_EQ(server_.requestCount(), asked + 1);
+            EXPECT_EQ(server_.requests().back(), c.asked);
+        } else {
+            EXPECT_EQ(server_.requestCount(), asked);
+        }
+    }
+}
+
+TEST_F(WatchListTest, CodeAddedTwiceShowsTwiceAndOneDeletionDropsBothLines) {
+    startWith("sz000001\r\n");
+    dialogs_.answerText("600887");
+    add();
+    dialogs_.answerText("600887");
+    add();
+    ASSERT_EQ(fileText(), "sz000001\r\nsh600887\r\nsh600887\r\n");
+    ASSERT_EQ(grid().rowCount(), 4);
+
+    grid().setCurrentCell(2, 1);
+    remove();
+
+    EXPECT_EQ(fileText(), "sz000001\r\n");
+    EXPECT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(cell(1, 1), "sz000001");
+    // The other copy stays in the grid until the next load.
+    EXPECT_EQ(cell(2, 1), "sh600887");
+    EXPECT_EQ(dialogs_.shown().size(), 2u);
+
+    // The refresh follows the grid at once.
+    stopRefreshTimer();
+    const std::size_t asked = server_.requestCount();
+    tick();
+    EXPECT_EQ(server_.requestCount(), asked + 2);
+}
+
+TEST_F(WatchListTest, DeletingWithTheHeaderRowOrNoCurrentRowDoesNothing) {
+    startWith("sh600887\r\nsz000001\r\n");
+    ASSERT_EQ(grid().currentRow(), -1);
+    remove();
+    grid().setCurrentCell(0, 1);
+    remove();
+
+    EXPECT_EQ(fileText(), "sh600887\r\nsz000001\r\n");
+    EXPECT_EQ(grid().rowCount(), 3);
+    EXPECT_TRUE(dialogs_.shown().empty());
+}
+
+TEST_F(WatchListTest, DeletingTheLastCodeLeavesAnEmptyFile) {
+    startWith("sh600887\r\n");
+    grid().setCurrentCell(1, 3);
+    remove();
+
+    EXPECT_EQ(fileText(), "");
+    EXPECT_EQ(grid().rowCount(), 1);
+}
+
+TEST_F(WatchListTest, AdditionJoinsALastLineWithoutLineEnd) {
+    startWith("sz000001");
+    dialogs_.answerText("600887");
+    add();
+
+    EXPECT_EQ(fileText(), "sz000001sh600887\r\n");
+    EXPECT_EQ(grid().rowCount(), 2);
+    EXPECT_EQ(cell(1, 1), "sz000001sh600887");
+}
+
+}  // namespace
+}  // namespace quovella

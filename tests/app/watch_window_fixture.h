@@ -1,0 +1,185 @@
+#pragma once
+// The main window against a quote server on a free loopback port, with short time-outs, for
+// the watch-list and watch-grid tests. Each test chooses the content of "system.txt" and the
+// server before the window (and so start-up) is built.
+#include <httplib.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/watch_always_on_top.h"
+#include "app/window_fixture.h"
+#include "ui/grid.h"
+#include "ui/timer.h"
+
+namespace quovella::testing {
+
+inline FetchOptions shortTimeouts() {
+    return {std::chrono::milliseconds(300), std::chrono::milliseconds(1500)};
+}
+
+// The fields of one quote as the server sends them.
+struct Quote {
+    const char* nameUtf8 = "伊利股份";
+    std::string open = "10.00";
+    std::string previousClose = "10.00";
+    std::string current = "10.00";
+    std::string high = "10.80";
+    std::string low = "9.20";
+    std::string volume = "5000";
+    std::string amount = "5000.00";
+    std::string date = "2020-08-28";
+    std::string time = "09:30:00";
+};
+
+// Fields 1..10, twenty order-book fields, then 31 date, 32 time and one more.
+inline std::string contentOf(const Quote& q) {
+    std::string content = gbk(q.nameUtf8) + "," + q.open + "," + q.previousClose + "," + q.current +
+                          "," + q.high + "," + q.low + "," + q.current + "," + q.current + "," +
+                          q.volume + "," + q.amount;
+    for (int field = 11; field <= 30; ++field) content += ",100";
+    return content + "," + q.date + "," + q.time + ",00";
+}
+
+// Answers /list=A,B,... with one entry per code from the contents the test set ("" for a
+// code it did not set), plus as many extra entries as asked for.
+class FixedQuoteServer {
+  public:
+    FixedQuoteServer() {
+        server_.Get(
+            R"(/list=(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+                response.set_content(replyFor(request.matches[1].str()), "text/plain; charset=GBK");
+            });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    FixedQuoteServer(const FixedQuoteServer&) = delete;
+    FixedQuoteServer& operator=(const FixedQuoteServer&) = delete;
+    ~FixedQuoteServer() {
+        server_.stop();
+        thread_.join();
+    }
+
+    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    void setContent(const std::string& code, std::string content) {
+        const std::lock_guard lock(mutex_);
+        contents_[code] = std::move(content);
+    }
+    void setQuote(const std::string& code, const Quote& quote) {
+        setContent(code, contentOf(quote));
+    }
+    void setExtraEntries(int count) {
+        const std::lock_guard lock(mutex_);
+        extraEntries_ = count;
+    }
+    // The code lists asked for, in order.
+    std::vector<std::string> requests() const {
+        const std::lock_guard lock(mutex_);
+        return requests_;
+    }
+    std::size_t requestCount() const { return requests().size(); }
+
+  private:
+    std::string replyFor(const std::string& codeList) {
+        const std::lock_guard lock(mutex_);
+        requests_.push_back(codeList);
+        std::string reply;
+        std::stringstream codes(codeList);
+        for (std::string code; std::getline(codes, code, ',');) {
+            const auto found = contents_.find(code);
+            reply +=
+                "v_" + code + "=\"" + (found == contents_.end() ? "" : found->second) + "\";\n";
+        }
+        for (int i = 0; i < extraEntries_; ++i) reply += "v_extra=\"" + contentOf({}) + "\";\n";
+        return reply;
+    }
+
+    httplib::Server server_;
+    std::thread thread_;
+    int port_ = -1;
+    mutable std::mutex mutex_;
+    std::map<std::string, std::string> contents_;
+    std::vector<std::string> requests_;
+    int extraEntries_ = 0;
+};
+
+// Passes every box on to the scripted dialogs, and lets a test look at the window while an
+// input box is open.
+class ObservedDialogs final : public Dialogs {
+  public:
+    explicit ObservedDialogs(ScriptedDialogs& inner) : inner_(inner) {}
+    std::function<void()> onInput;
+
+    DialogAnswer message(QWidget* owner, const std::string& text, const std::string& caption,
+                         DialogButtons buttons) override {
+        return inner_.message(owner, text, caption, buttons);
+    }
+    std::optional<std::string> input(QWidget* owner, const std::string& prompt,
+                                     const std::string& title,
+                                     const std::string& initial) override {
+        if (onInput) onInput();
+        return inner_.input(owner, prompt, title, initial);
+    }
+
+  private:
+    ScriptedDialogs& inner_;
+};
+
+class WatchWindowFixture : public WindowFixture {
+  protected:
+    // The window is built by start(), once the test has set up the server.
+    void SetUp() override { ASSERT_TRUE(runDirectory_.isValid()); }
+
+    // Writes "system.txt" (no file when nothing is given), builds the window and lets
+    // start-up run against the server at baseUrl.
+    void start(const std::optional<std::string>& systemText, const std::string& baseUrl) {
+        if (systemText) writeFile(*systemText);
+        window_ = std::make_unique<MainWindow>(
+            state_, runDirectory(), baseUrl, WindowServices{&observed_, &clock_, shortTimeouts()});
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+
+    std::string systemPath() const { return runDirectory() + "/system.txt"; }
+    void writeFile(const std::string& bytes) const {
+        std::ofstream(systemPath(), std::ios::binary) << bytes;
+    }
+    std::string fileText() const {
+        std::ifstream in(systemPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    Grid& grid() { return *window().高级表格_股票; }
+    // A missing cell reads as "<missing>".
+    std::string cell(int row, int column) {
+        return grid().cellText(row, column).value_or("<missing>");
+    }
+    ColourWord colour(int row, int column) { return grid().cellTextColour(row, column); }
+    std::vector<std::string> rowTexts(int row) {
+        std::vector<std::string> texts;
+        for (int c = 0; c < grid().columnCount(); ++c) texts.push_back(cell(row, c));
+        return texts;
+    }
+    // The test drives the refresh itself, so no tick arrives by the clock.
+    void stopRefreshTimer() { window().时钟_刷新周期->setInterval(0); }
+    void tick() { emit window().时钟_刷新周期->tick(); }
+    int timerInterval() { return window().时钟_刷新周期->interval(); }
+    bool onTop() { return isAlwaysOnTop(window()); }
+
+    ObservedDialogs observed_{dialogs_};
+};
+
+inline constexpr ColourWord kRed = colourWord(255, 0, 0);
+inline constexpr ColourWord kGreen = colourWord(128, 224, 0);
+
+}  // namespace quovella::testing
