@@ -175,6 +175,16 @@ class MainWindow : public QWidget {
     void onRecordsHeaderClicked(int column);
     void onRecordsLeftPressed(int x, int y, int keys);
     void onRecordsLeftReleased(int x, int y, int keys);
+    // Colours every row of the records list by its own change text; runs after every change
+    // of the list's rows, so no row keeps the colour of a row that stood there before.
+    void recolourRecordsList();
+    // Appends to the records list, letting pending events through every few milliseconds;
+    // false when a fill or search that ran meanwhile replaced the list.
+    bool appendRecordsRows(std::vector<std::vector<std::string>> rows, unsigned long generation);
+    // Counts whole replacements of the records list (full fill, search).
+    unsigned long recordsListGeneration_ = 0;
+    // Lets benchmarks and tests drive the full fill directly.
+    friend class RecordsListProbe;
 
     // Holdings (holdings_handlers.cpp).
     void reloadHoldingsGrid();

@@ -1,8 +1,60 @@
 // Daily snapshot saving: the double-click handler of the watch grid.
+#include <string>
+#include <vector>
+
 #include "app/main_window.h"
+#include "records/snapshot.h"
+#include "ui/grid.h"
 
 namespace quovella {
 
-void MainWindow::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {}
+namespace {
+
+// The selected cells row by row, and within a row column by column.
+std::vector<std::string> selectedCellTexts(const Grid& grid, const GridRange& range) {
+    std::vector<std::string> cells;
+    for (int row = range.firstRow; row <= range.lastRow; ++row) {
+        for (int column = range.firstColumn; column <= range.lastColumn; ++column) {
+            cells.push_back(grid.cellText(row, column).value_or(std::string()));
+        }
+    }
+    return cells;
+}
+
+}  // namespace
+
+void MainWindow::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
+    static const std::string nothingSelected = gbk("未选择表格!");
+    static const std::string incompleteRow = gbk("选中的不是一整行行情，未保存记录!");
+    static const std::string questionCaption = gbk("提示信息");
+    const GridRange range = 高级表格_股票->selectedRange();
+    if (range.firstRow == -1 || range.firstColumn == -1) {
+        dialogs().message(nullptr, nothingSelected, defaultCaption(), DialogButtons::Ok);
+        return;
+    }
+    const std::vector<std::string> values =
+        snapshotValues(snapshotText(selectedCellTexts(*高级表格_股票, range)));
+    // Without a whole quote row the question cannot be formed or the row would be stored
+    // with columns missing.
+    const std::optional<std::string> question = saveQuestion(values);
+    if (!question || values.size() < kSnapshotValueCount) {
+        dialogs().message(this, incompleteRow, defaultCaption(), DialogButtons::Ok);
+        return;
+    }
+    if (dialogs().message(this, *question, questionCaption, DialogButtons::OkCancel) !=
+        DialogAnswer::Ok) {
+        return;
+    }
+    if (!state_.store) return;
+    // At most one snapshot per stock and day: checked against the store itself, so a row
+    // hidden by a search still counts.
+    const SaveOutcome outcome = saveSnapshot(*state_.store, values, dateText(clock().now()));
+    if (outcome == SaveOutcome::duplicate) {
+        dialogs().message(this, duplicateMessage(values[0]), defaultCaption(), DialogButtons::Ok);
+        return;
+    }
+    // Also after a refused insert: the list then shows what the store holds.
+    fillRecordsList();
+}
 
 }  // namespace quovella

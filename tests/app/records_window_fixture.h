@@ -1,0 +1,92 @@
+#pragma once
+// The main window over a record store in its run directory: none, an empty one, one with
+// seeded snapshots, or a file of random bytes. Helpers read the records list, its colours
+// through the real custom-draw path, and what the store holds.
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/window_fixture.h"
+#include "common/gbk.h"
+#include "records/record_store.h"
+#include "records/records_browser.h"
+#include "records/snapshot.h"
+#include "records/store_schema.h"
+#include "ui/custom_draw.h"
+#include "ui/list_view.h"
+
+namespace quovella::testing {
+
+inline constexpr ColourWord kGreen = colourWord(127, 255, 0);
+inline constexpr ColourWord kTomato = colourWord(255, 99, 71);
+inline constexpr ColourWord kDefaultText = 0x161616;
+inline constexpr ColourWord kDefaultBackground = 0xFFFFFF;
+
+// The eleven values of a watch-grid quote row; texts are UTF-8 here, GBK in the result.
+inline std::vector<std::string> quoteValues(const char* code, const char* name,
+                                            const char* change) {
+    return {code,    gbk(name), "31.20",       "31.05", "31.62",   "31.80",
+            "30.95", "123456",  gbk("38.6亿"), change,  "15:00:03"};
+}
+
+struct SeedRow {
+    const char* date;
+    const char* code;
+    const char* name;
+    const char* change;
+};
+
+class RecordsWindowFixture : public WindowFixture {
+  protected:
+    enum class StoreFile { none, empty, corrupt };
+    virtual StoreFile storeFile() const { return StoreFile::empty; }
+    virtual std::vector<SeedRow> seedRows() const { return {}; }
+
+    void prepareRunDirectory(const std::string& runDirectory) override {
+        const std::string path = runDirectory + "/gp.mdb";
+        if (storeFile() == StoreFile::none) return;
+        if (storeFile() == StoreFile::corrupt) {
+            std::mt19937 bytes(7);
+            std::ofstream file(path, std::ios::binary);
+            for (int i = 0; i < 8192; ++i) file.put(static_cast<char>(bytes() & 0xFF));
+            return;
+        }
+        ASSERT_EQ(makeEmptyStore(path), MakeStoreResult::created);
+        RecordStore store;
+        ASSERT_TRUE(store.open(path, "") && store.bindCursor());
+        for (const SeedRow& seed : seedRows()) {
+            ASSERT_TRUE(
+                insertSnapshot(store, quoteValues(seed.code, seed.name, seed.change), seed.date));
+        }
+    }
+
+    ListView& list() { return *window().超级列表框_数据表; }
+    std::vector<std::string> listColumn(int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list().rowCount(); ++row) {
+            texts.push_back(list().itemText(row, column));
+        }
+        return texts;
+    }
+    std::vector<std::string> storedColumn(int column) {
+        std::vector<std::string> texts;
+        for (const SnapshotRow& row : readAllSnapshots(*state_.store)) texts.push_back(row[column]);
+        return texts;
+    }
+    // The colours a cell of the list is painted with, asked the way a paint asks them.
+    PaintColours paintColours(int row, int column = 3) {
+        list().beginPaint();
+        return list().coloursFor(row, column);
+    }
+    // The background of every listed row, by its id.
+    std::vector<std::pair<std::string, ColourWord>> backgroundsById() {
+        std::vector<std::pair<std::string, ColourWord>> out;
+        for (int row = 0; row < list().rowCount(); ++row) {
+            out.emplace_back(list().itemText(row, 0), paintColours(row).background);
+        }
+        return out;
+    }
+};
+
+}  // namespace quovella::testing
