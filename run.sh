@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the demo quote server and opens the program.
 #   ./run.sh                    run the program (under Xvfb when there is no display)
-#   ./run.sh --screenshot FILE  save a picture of the main window after start-up, then exit
+#   ./run.sh --screenshot FILE [PAGE]
+#                               save a picture of the main window after start-up, then exit
+#                               (PAGE 0 "监视", 1 "数据", 2 "持有"; 0 by default)
 set -euo pipefail
 
 screenshot=""
+page=0
 if [ "${1:-}" = "--screenshot" ]; then
   if [ -z "${2:-}" ]; then
-    echo "usage: ./run.sh [--screenshot FILE]" >&2
+    echo "usage: ./run.sh [--screenshot FILE [PAGE]]" >&2
     exit 2
   fi
   case "$2" in
     /*) screenshot="$2" ;;
     *) screenshot="$PWD/$2" ;;
   esac
+  page="${3:-0}"
 fi
 
 cd "$(dirname "$0")"
@@ -61,7 +65,7 @@ run() {
 }
 
 if [ -n "$screenshot" ]; then
-  run "$bin/quovella-screenshot" "$screenshot"
+  run "$bin/quovella-screenshot" "$screenshot" "$page"
 else
   run "$bin/quovella"
 fi

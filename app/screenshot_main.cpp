@@ -1,5 +1,6 @@
-// quovella-screenshot FILE: builds the main window as the program does, lets start-up
-// finish, and saves a picture of the window as PNG.
+// quovella-screenshot FILE [PAGE]: builds the main window as the program does, lets
+// start-up finish, shows page PAGE (0 "监视", 1 "数据", 2 "持有"; 0 by default) and saves a
+// picture of the window as PNG.
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
@@ -7,11 +8,13 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "ui/qt_text.h"
+#include "ui/tab_control.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quovella-screenshot FILE\n");
+    const int page = argc == 3 ? QString::fromLocal8Bit(argv[2]).toInt() : 0;
+    if (argc < 2 || argc > 3 || page < 0 || page > 2) {
+        std::fprintf(stderr, "usage: quovella-screenshot FILE [PAGE 0..2]\n");
         return 2;
     }
     const QString file = QString::fromLocal8Bit(argv[1]);
@@ -21,6 +24,7 @@ int main(int argc, char** argv) {
         quovella::MainWindow window(state, quovella::fromQt(QCoreApplication::applicationDirPath()),
                                     QUOVELLA_QUOTE_URL);
         window.show();
+        window.高级选择夹1->setCurrentPage(page);
         for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
         saved = window.grab().save(file, "PNG");
         window.close();
