@@ -18,6 +18,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "records/store_schema.h"
+#include "support/run_times_reporter.h"
 #include "ui/list_view.h"
 
 namespace quovella {
@@ -151,34 +152,19 @@ void fillRecordsList(benchmark::State& state) {
 BENCHMARK(fillRecordsList)->Arg(0)->Arg(kSnapshots)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The 100,000-row fill as a ratio against the empty-list fill of the same run.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public RunTimesReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) continue;
-            std::string name = run.benchmark_name();
-            name = name.substr(0, name.find("/iterations:"));
-            millis_[name] = run.GetAdjustedRealTime();
-            const auto peak = run.counters.find("peakMB");
-            if (peak != run.counters.end()) peaks_[name] = peak->second.value;
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         const std::string full = "fillRecordsList/" + std::to_string(kSnapshots);
         const std::string empty = "fillRecordsList/0";
-        if (millis_[empty] <= 0) return;
+        if (time(empty) <= 0) return;
         std::printf(
             "\n%s: %.1f ms x%.0f against the empty-list fill (%.3f ms); peak +%.1f MB "
             "against +%.1f MB (goal: under 1000 ms and 150 MB)\n",
-            full.c_str(), millis_[full], millis_[full] / millis_[empty], millis_[empty],
-            peaks_[full], peaks_[empty]);
+            full.c_str(), time(full), time(full) / time(empty), time(empty),
+            counter(full, "peakMB"), counter(empty, "peakMB"));
     }
-
-  private:
-    std::map<std::string, double> millis_;
-    std::map<std::string, double> peaks_;
 };
 
 }  // namespace

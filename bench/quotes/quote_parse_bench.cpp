@@ -7,6 +7,7 @@
 
 #include "common/gbk.h"
 #include "quotes/quote_reply.h"
+#include "support/run_times_reporter.h"
 
 namespace {
 
@@ -59,33 +60,20 @@ void fillQuoteTable(benchmark::State& state) {
 BENCHMARK(memchrBaseline)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(fillQuoteTable)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 
-// Prints each run's figures and, after all runs, the median parse time per entry and its
-// ratio to the median memchr scan of the same run.
-class RatioReporter : public benchmark::ConsoleReporter {
+// After all runs: the median parse time per entry and its ratio to the median memchr scan
+// of the same run.
+class RatioReporter : public quovella::RunTimesReporter {
   public:
-    // Plain text: the figures usually end up in a log, not on a terminal.
-    RatioReporter() : ConsoleReporter(OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-            const double perEntry = run.GetAdjustedRealTime() * 1000.0 / codeCount;  // ns
-            if (run.benchmark_name().starts_with("memchrBaseline")) baselineNs_ = perEntry;
-            if (run.benchmark_name().starts_with("fillQuoteTable")) parseNs_ = perEntry;
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        if (baselineNs_ <= 0 || parseNs_ <= 0) return;
+        const double baselineNs = time("memchrBaseline") * 1000.0 / codeCount;  // us -> ns
+        const double parseNs = time("fillQuoteTable") * 1000.0 / codeCount;
+        if (baselineNs <= 0 || parseNs <= 0) return;
         std::printf(
             "fillQuoteTable: %.1f ns per entry (goal <= 2000 ns), %.1f x the memchr "
             "scan (%.2f ns per entry)\n",
-            parseNs_, parseNs_ / baselineNs_, baselineNs_);
+            parseNs, parseNs / baselineNs, baselineNs);
     }
-
-  private:
-    double baselineNs_ = 0;
-    double parseNs_ = 0;
 };
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "records/columns.h"
 #include "records/record_store.h"
 #include "records/store_schema.h"
+#include "support/run_times_reporter.h"
 
 namespace quovella {
 namespace {
@@ -195,18 +196,8 @@ BENCHMARK(readRawBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(readThroughCursor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Prints time per row and the ratios against the baselines of the same run.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public RunTimesReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) {
-                std::string name = run.benchmark_name();
-                name = name.substr(0, name.find("/iterations:"));
-                millis_[name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n");
@@ -219,15 +210,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   private:
     void line(const std::string& name, const std::string& baseline, int rows,
-              int baselineRows = 0) {
+              int baselineRows = 0) const {
         if (baselineRows == 0) baselineRows = rows;
-        const double time = millis_[name] * 1000.0 / rows;
-        const double base = millis_[baseline] * 1000.0 / baselineRows;
+        const double perRow = time(name) * 1000.0 / rows;  // ms -> us
+        const double base = time(baseline) * 1000.0 / baselineRows;
         if (base <= 0) return;
-        std::printf("%-22s %9.2f us/row  x%.2f against %s (%.2f us/row)\n", name.c_str(), time,
-                    time / base, baseline.c_str(), base);
+        std::printf("%-22s %9.2f us/row  x%.2f against %s (%.2f us/row)\n", name.c_str(), perRow,
+                    perRow / base, baseline.c_str(), base);
     }
-    std::map<std::string, double> millis_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/run_times_reporter.h"
 #include "ui/cell_colour_hook.h"
 
 namespace quovella {
@@ -84,27 +85,17 @@ BENCHMARK(indexedLookup)->Arg(100)->Arg(100000);
 BENCHMARK(literalLookup)->Arg(100)->Arg(100000);
 
 // Prints every run's time per lookup and its ratio to the 100-row indexed lookup.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public RunTimesReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) continue;
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        const auto baseline = times_.find("indexedLookup/100");
-        if (baseline == times_.end() || baseline->second <= 0) return;
-        std::printf("\nper lookup, ratio against indexedLookup/100 (%.2f ns):\n", baseline->second);
-        for (const auto& [name, time] : times_) {
-            std::printf("  %-24s %12.2f ns  x%.2f\n", name.c_str(), time, time / baseline->second);
+        const double baseline = time("indexedLookup/100");
+        if (baseline <= 0) return;
+        std::printf("\nper lookup, ratio against indexedLookup/100 (%.2f ns):\n", baseline);
+        for (const auto& [name, lookup] : times()) {
+            std::printf("  %-24s %12.2f ns  x%.2f\n", name.c_str(), lookup, lookup / baseline);
         }
     }
-
-  private:
-    std::map<std::string, double> times_;
 };
 
 }  // namespace
