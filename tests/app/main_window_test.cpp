@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 
 #include "app/window_fixture.h"
@@ -98,6 +100,71 @@ TEST_F(MainWindowTest, EveryUnitSitsWhereTheWindowDefinitionPutsIt) {
     EXPECT_EQ(fromQt(w.windowTitle()), "Quovella_V20200827");
     EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+}
+
+TEST_F(MainWindowTest, TheWindowIsCentredByItsOuterSize) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(window().pos(), QPoint(screen.x() + (screen.width() - 1168) / 2,
+                                     screen.y() + (screen.height() - 580) / 2));
+}
+
+TEST_F(MainWindowTest, EveryCaptionAndListColumnReadsAsTheWindowDefinitionSays) {
+    MainWindow& w = window();
+    const std::pair<const QAbstractButton*, const char*> buttons[] = {
+        {w.按钮_添加, "添加股票代码"}, {w.按钮_删除, "删除选中行"}, {w.按钮_搜索, "搜索"},
+        {w.单选框_正向, "正向排序"},   {w.单选框_逆向, "逆向排序"}, {w.按钮_删除选中, "删除选中"},
+        {w.按钮_添加持有, "添加"},     {w.按钮1, "更新"},
+    };
+    for (const auto& [button, caption] : buttons) {
+        EXPECT_EQ(fromQt(button->text()), gbk(caption)) << caption;
+    }
+    const std::pair<const QLabel*, const char*> labels[] = {
+        {w.标签1, "窗口透明度："}, {w.标签3, "代码："}, {w.标签4, "名称："},
+        {w.标签5, "股数："},       {w.标签6, "单价："},
+    };
+    for (const auto& [label, caption] : labels) {
+        EXPECT_EQ(fromQt(label->text()), gbk(caption)) << caption;
+    }
+    const QTabBar& tabs = *w.高级选择夹1->tabBar();
+    const char* pages[] = {"监视", "数据", "持有"};
+    for (int page = 0; page < 3; ++page) EXPECT_EQ(fromQt(tabs.tabText(page)), gbk(pages[page]));
+
+    struct Column {
+        const char* caption;
+        int width;
+    };
+    const auto expectColumns = [](const ListView& list, std::vector<Column> columns) {
+        ASSERT_EQ(list.columnCount(), static_cast<int>(columns.size()));
+        for (int c = 0; c < list.columnCount(); ++c) {
+            EXPECT_EQ(list.columnCaption(c), gbk(columns[c].caption)) << c;
+            EXPECT_EQ(list.columnWidth(c), columns[c].width) << c;
+        }
+    };
+    expectColumns(*w.超级列表框_数据表, {{"序号", 40},
+                                         {"日期", 80},
+                                         {"股票代码", 80},
+                                         {"股票名称", 80},
+                                         {"今开盘价", 80},
+                                         {"昨收盘价", 80},
+                                         {"当前价格", 80},
+                                         {"最高价", 80},
+                                         {"最低价", 80},
+                                         {"成交量", 90},
+                                         {"成交金额", 90},
+                                         {"涨跌%", 80},
+                                         {"时间", 130},
+                                         {"盈亏金额", 80}});
+    expectColumns(*w.超级列表框_持有数据, {{"序号", 50},
+                                           {"购买日期", 80},
+                                           {"股票代码", 80},
+                                           {"股票名称", 80},
+                                           {"购买股数", 80},
+                                           {"购买单价", 80},
+                                           {"总价", 80},
+                                           {"现价", 50},
+                                           {"盈亏金额", 80},
+                                           {"盈亏率(%)", 80},
+                                           {"更新时间", 180}});
 }
 
 TEST_F(MainWindowTest, TabsAndStatusPanesHaveTheirCaptionsWidthsAndInitialTexts) {
