@@ -216,11 +216,13 @@ bool RecordStore::addNew() {
     const Lock held = lock();
     Cursor& c = *cursor_;
     if (!c.open || c.table.empty() || isReadOnly()) return false;
-    const bool committed = commitPending();
+    // A row still pending that cannot be written starts nothing: the caller stops at the
+    // false, and an empty row left pending would be written by the next open.
+    if (!commitPending()) return false;
     c.pending = true;
     c.pendingValues.assign(c.tableColumns.size(), {});
     c.pendingWritten.assign(c.tableColumns.size(), false);
-    return committed;
+    return true;
 }
 
 bool RecordStore::writeField(std::string_view column, std::string_view value) {

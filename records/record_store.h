@@ -56,7 +56,8 @@ class RecordStore {
     bool openCursor(std::string_view source, int kind);
     // Writes a pending new row and closes; closing a closed cursor does nothing.
     void closeCursor();
-    // Starts a new, empty row in the open table (writing a row still pending first).
+    // Starts a new, empty row in the open table, writing a row still pending first; false,
+    // with no row started, when that pending row could not be written.
     bool addNew();
     // Sets a column of the pending new row; false for an unknown column, or when no new
     // row is pending.

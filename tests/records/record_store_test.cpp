@@ -153,6 +153,20 @@ TEST_F(RecordStoreTest, APendingRowIsWrittenByEveryWayTheCursorMovesOn) {
               (std::vector<std::string>{"a", "b", "c", "e"}));
 }
 
+TEST_F(RecordStoreTest, AnAddNewThatCannotWriteThePendingRowStartsNoRow) {
+    RecordStore store;
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    addSnapshot(store, "sh600887", "n");
+    // Another program takes the table away: the pending row can no longer be written.
+    ASSERT_TRUE(rawExec("alter table sj rename to gone"));
+    EXPECT_FALSE(store.addNew());
+    EXPECT_FALSE(store.writeField(gbk("股票代码"), "x"));  // no new row was started
+    ASSERT_TRUE(rawExec("alter table gone rename to sj"));
+    store.openCursor("sj", RecordStore::kTable);
+    store.closeCursor();
+    EXPECT_EQ(rawCount("sj"), 0u);  // no empty row written behind the caller's back
+}
+
 TEST_F(RecordStoreTest, NonTextValuesReadAsText) {
     ASSERT_TRUE(rawExec(
         "insert into sj(id, 日期, 股票代码, 股票名称, 今开盘价) values(7, 20200807, 1.5, x'00ff', "
