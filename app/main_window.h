@@ -202,7 +202,6 @@ class MainWindow : public QWidget {
     const Clock* clock_ = nullptr;
     ParentWindow parentWindow_;
     std::function<void(QWidget*)> aboutOpener_;
-    bool timersStopped_ = false;
 };
 
 }  // namespace quovella

@@ -59,7 +59,7 @@ void MainWindow::prepareHoldingsGridHeader() {
 void MainWindow::connectRecordStore() {
     if (!QFileInfo::exists(toQt(runDirectory_ + "/gp.mdb"))) return;
     const std::optional<bool> opened = startupOpenStore();
-    if (!opened) return;  // no store subsystem yet
+    if (!opened) return;
     if (*opened) {
         状态条1->setPaneText(1, gbk("连接成功"));
         fillRecordsList();

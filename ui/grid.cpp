@@ -308,6 +308,8 @@ void Grid::pressCell(int row, int column) {
 
 void Grid::moveCurrent(int rowStep, int columnStep) {
     if (currentRow_ < 0) return;
+    // With no data row or column there is nowhere to move to.
+    if (rowCount() - 1 < fixedRows_ || columnCount() - 1 < fixedColumns_) return;
     const int row = std::clamp(currentRow_ + rowStep, fixedRows_, rowCount() - 1);
     const int column = std::clamp(currentColumn_ + columnStep, fixedColumns_, columnCount() - 1);
     if (row < 0 || column < 0) return;

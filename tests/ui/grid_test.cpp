@@ -132,6 +132,29 @@ TEST_F(GridTest, ProgrammaticSelectionIsCutAndRaisesNoEvent) {
     EXPECT_EQ(changes, 0);
 }
 
+TEST_F(GridTest, ArrowKeysMoveTheCurrentCellWithinTheDataCells) {
+    std::vector<std::pair<int, int>> changes;
+    QObject::connect(&grid, &Grid::currentCellChanged,
+                     [&](int row, int column) { changes.emplace_back(row, column); });
+    click(grid.inputWidget(), inView(4, 9));
+    testing::pressKey(grid.inputWidget(), Qt::Key_Down);  // already the last row
+    testing::pressKey(grid.inputWidget(), Qt::Key_Right);
+    testing::pressKey(grid.inputWidget(), Qt::Key_Right);  // already the last column
+    testing::pressKey(grid.inputWidget(), Qt::Key_Up);
+    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{4, 9}, {4, 10}, {3, 10}}));
+    EXPECT_EQ(grid.selectedRange(), (GridRange{3, 1, 3, 10}));
+
+    // Only the header row left, with a header cell current: there is nowhere to go.
+    grid.setRowCount(1);
+    grid.setCurrentCell(0, 3);
+    changes.clear();
+    testing::pressKey(grid.inputWidget(), Qt::Key_Down);
+    testing::pressKey(grid.inputWidget(), Qt::Key_Left);
+    EXPECT_TRUE(changes.empty());
+    EXPECT_EQ(grid.currentRow(), 0);
+    EXPECT_EQ(grid.currentColumn(), 3);
+}
+
 TEST_F(GridTest, DoubleClickAndReleaseReportGridCoordinatesAndKeys) {
     std::vector<std::tuple<char, int, int, int>> events;
     QObject::connect(&grid, &Grid::doubleClicked,
