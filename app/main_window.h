@@ -166,7 +166,7 @@ class MainWindow : public QWidget {
 
     // Daily records (records_handlers.cpp).
     void attachColourHook();
-    std::optional<bool> startupOpenStore();
+    bool startupOpenStore();
     void fillRecordsList();
     void onSearchClicked();
     void onDeleteSelectedClicked();

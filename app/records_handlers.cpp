@@ -45,7 +45,7 @@ void MainWindow::attachColourHook() {
 }
 
 // Only called when "gp.mdb" exists: true when the store is open and its cursor bound.
-std::optional<bool> MainWindow::startupOpenStore() {
+bool MainWindow::startupOpenStore() {
     if (!state_.store) return false;
     return state_.store->startUpOpen(runDirectory());
 }

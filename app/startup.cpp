@@ -58,9 +58,7 @@ void MainWindow::prepareHoldingsGridHeader() {
 
 void MainWindow::connectRecordStore() {
     if (!QFileInfo::exists(toQt(runDirectory_ + "/gp.mdb"))) return;
-    const std::optional<bool> opened = startupOpenStore();
-    if (!opened) return;
-    if (*opened) {
+    if (startupOpenStore()) {
         状态条1->setPaneText(1, gbk("连接成功"));
         fillRecordsList();
         reloadHoldingsGrid();
