@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/app_state.h"
