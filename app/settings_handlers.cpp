@@ -1,12 +1,31 @@
 // Refresh period and window transparency, from the two sliders of page "监视".
+#include <QGuiApplication>
 #include <QLabel>
 
 #include "app/main_window.h"
+#include "common/numbers.h"
 #include "ui/qt_text.h"
 #include "ui/slider.h"
 #include "ui/timer.h"
 
 namespace quovella {
+
+namespace {
+
+// Whole-window opacity is honoured by the desktop platforms (and kept by the headless one);
+// elsewhere, e.g. under Wayland, the request would be silently dropped, so it is not made.
+bool windowOpacitySupported() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("windows") || platform == QLatin1String("xcb") ||
+           platform == QLatin1String("cocoa") || platform == QLatin1String("offscreen");
+}
+
+int alphaOfPosition(int position) {
+    const int alpha = truncToInt(position * 25.5);
+    return alpha < 0 || alpha > 255 ? 255 : alpha;
+}
+
+}  // namespace
 
 void MainWindow::applyRefreshPeriod() {
     时钟_刷新周期->setInterval(滑块条_刷新时间->position() * 1000);
@@ -14,6 +33,9 @@ void MainWindow::applyRefreshPeriod() {
     标签2->setText(toQt(gbk("自动刷新时间(") + seconds + gbk("秒)：")));
 }
 
-void MainWindow::applyTransparency() {}
+void MainWindow::applyTransparency() {
+    if (!windowOpacitySupported()) return;
+    setWindowOpacity(alphaOfPosition(滑块条_透明度->position()) / 255.0);
+}
 
 }  // namespace quovella
