@@ -1,0 +1,314 @@
+// The records-list column sort over plain tables: kinds, keys, the tie rules, and a
+// randomised comparison with the insertion into three arrays written out step by step.
+#include "records/column_sort.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "common/gbk.h"
+#include "common/numbers.h"
+
+namespace quovella {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::vector<int> order(const std::vector<std::string>& cells, SortKind kind,
+                       SortDirection direction = SortDirection::forward) {
+    const std::vector<std::string_view> views(cells.begin(), cells.end());
+    return sortedRowOrder(views, kind, direction);
+}
+
+// The sort as the list has always done it: parallel arrays of keys, row indexes and item
+// values, each row inserted at a 1-based position found by the end checks and bisection.
+struct LiteralSort {
+    std::vector<std::string> keys;
+    std::vector<int> rowIndexes;
+    std::vector<int> itemValues;
+
+    static double value(const std::string& key) { return leadingDouble(key); }
+
+    std::size_t position(const std::string& key, SortKind kind) const {
+        const std::size_t m = keys.size();
+        if (m == 0) return 1;
+        std::size_t lo = 1;
+        std::size_t hi = m;
+        if (kind == SortKind::number) {
+            const double v = value(key);
+            if (v >= value(keys[m - 1]) - 1e-7) return m + 1;
+            if (v <= value(keys[0]) + 1e-7) return 1;
+            while (lo < hi - 1) {
+                const std::size_t mid = (lo + hi) / 2;
+                if (std::fabs(v - value(keys[mid - 1])) <= 1e-7) {
+                    lo = mid;
+                    break;
+                }
+                if (v - value(keys[mid - 1]) < -1e-7) {
+                    hi = mid;
+                } else {
+                    lo = mid;
+                }
+            }
+        } else {
+            if (key.compare(keys[m - 1]) >= 0) return m + 1;
+            if (key.compare(keys[0]) <= 0) return 1;
+            while (lo < hi - 1) {
+                const std::size_t mid = (lo + hi) / 2;
+                const int c = key.compare(keys[mid - 1]);
+                if (c == 0) {
+                    lo = mid;
+                    break;
+                }
+                if (c < 0) {
+                    hi = mid;
+                } else {
+                    lo = mid;
+                }
+            }
+        }
+        return lo + 1;
+    }
+
+    std::vector<int> run(const std::vector<std::string>& cells, SortKind kind,
+                         SortDirection direction) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::string key(sortKeyText(cells[i]));
+            const auto at = static_cast<std::ptrdiff_t>(position(key, kind) - 1);
+            keys.insert(keys.begin() + at, key);
+            rowIndexes.insert(rowIndexes.begin() + at, static_cast<int>(i));
+            itemValues.insert(itemValues.begin() + at, 0);
+        }
+        const std::size_t n = cells.size();
+        std::vector<int> landed(n);
+        for (std::size_t r = 0; r < n; ++r) {
+            landed[r] = direction == SortDirection::forward ? rowIndexes[r] : rowIndexes[n - 1 - r];
+        }
+        return landed;
+    }
+};
+
+TEST(ColumnSort, KindsFollowTheRecordsColumns) {
+    const std::vector<int> numbers = {0, 4, 5, 6, 7, 8};
+    const std::vector<int> texts = {1, 2, 3, 9, 10, 11};
+    for (int c : numbers) EXPECT_EQ(recordsColumnSortKind(c), SortKind::number) << c;
+    for (int c : texts) EXPECT_EQ(recordsColumnSortKind(c), SortKind::text) << c;
+    for (int c : {12, 13, 14, -1}) EXPECT_FALSE(recordsColumnSortKind(c)) << c;
+}
+
+TEST(ColumnSort, KeysLoseAsciiAndIdeographicBlanksAtBothEndsOnly) {
+    const std::string ideographic = "\xA1\xA1";
+    EXPECT_EQ(sortKeyText("  sh600887 "), "sh600887");
+    EXPECT_EQ(sortKeyText(ideographic + " " + gbk("伊利 股份") + ideographic), gbk("伊利 股份"));
+    EXPECT_EQ(sortKeyText(" " + ideographic + " "), "");
+    EXPECT_EQ(sortKeyText(""), "");
+    // 啊 is B0A1: its tail byte and a lone A1 after it are not an ideographic space.
+    const std::string tail = "X\xB0\xA1\xA1";
+    EXPECT_EQ(sortKeyText(tail), tail);
+    // A lone A1 after a blank is no blank either.
+    EXPECT_EQ(sortKeyText(ideographic + "\xA1"), "\xA1");
+    // A tab is not a blank here.
+    EXPECT_EQ(sortKeyText("\t1 "), "\t1");
+}
+
+TEST(ColumnSort, NumbersSortByTheirLeadingValue) {
+    EXPECT_THAT(order({"100", "2", "10"}, SortKind::number), ElementsAre(1, 2, 0));
+    EXPECT_THAT(order({"100", "2", "10"}, SortKind::text), ElementsAre(2, 0, 1));
+    // 12.5万 reads 12.5, sh600887 reads 0, blanks do not hide the number.
+    EXPECT_THAT(order({gbk("12.5万"), "13", "sh600887", " 12 ", "-3.5", "1e1"}, SortKind::number),
+                ElementsAre(4, 2, 5, 3, 0, 1));
+}
+
+TEST(ColumnSort, TextsCompareByTheirGbkBytes) {
+    // "-0.50%" before "-1.20%", every negative before every positive.
+    EXPECT_THAT(order({"1.84%", "-1.20%", "0.00%", "-0.50%", "10.01%"}, SortKind::text),
+                ElementsAre(3, 1, 2, 0, 4));
+    // Case matters (B before a), double-byte characters after ASCII by their code bytes
+    // (伊 D2C1 before 中 D6D0), prefixes first.
+    EXPECT_THAT(order({gbk("中国平安"), "a", "B", "ab", gbk("伊利股份")}, SortKind::text),
+                ElementsAre(2, 1, 3, 4, 0));
+    // Dates sort chronologically as text; blanks around a cell do not count.
+    EXPECT_THAT(order({"2020-08-27", " 2020-08-07", "2019-12-31\xA1\xA1"}, SortKind::text),
+                ElementsAre(2, 1, 0));
+}
+
+TEST(ColumnSort, TiesFollowTheInsertionRulesNotStability) {
+    // Equal to the first: put in front, so the later of two equal smallest keys comes first.
+    EXPECT_THAT(order({"5", "1", "1"}, SortKind::number), ElementsAre(2, 1, 0));
+    EXPECT_THAT(order({"e", "a", "a"}, SortKind::text), ElementsAre(2, 1, 0));
+    // Equal to the last: appended.
+    EXPECT_THAT(order({"1", "5", "5"}, SortKind::number), ElementsAre(0, 1, 2));
+    // Equal to an inner key: right after the equal key the bisection meets (the first 5
+    // here), ahead of the 5 inserted before it.
+    EXPECT_THAT(order({"1", "9", "5", "5", "5"}, SortKind::number), ElementsAre(0, 2, 4, 3, 1));
+    EXPECT_THAT(order({"a", "z", "m", "m", "m"}, SortKind::text), ElementsAre(0, 2, 4, 3, 1));
+    // Reverse is the mirror, ties included.
+    EXPECT_THAT(order({"1", "9", "5", "5", "5"}, SortKind::number, SortDirection::reverse),
+                ElementsAre(1, 3, 4, 2, 0));
+    EXPECT_THAT(order({"5", "1", "1"}, SortKind::text, SortDirection::reverse),
+                ElementsAre(0, 1, 2));
+}
+
+TEST(ColumnSort, NumbersWithinTheToleranceAreEqual) {
+    EXPECT_THAT(order({"3", "1", "1.00000005"}, SortKind::number), ElementsAre(2, 1, 0));
+    EXPECT_THAT(order({"3", "1", "1.0000002"}, SortKind::number), ElementsAre(1, 2, 0));
+    // Appending also takes keys just below the last.
+    EXPECT_THAT(order({"1", "3", "2.99999995"}, SortKind::number), ElementsAre(0, 1, 2));
+}
+
+TEST(ColumnSort, EmptyAndSingleRowTables) {
+    EXPECT_THAT(order({}, SortKind::number), IsEmpty());
+    EXPECT_THAT(order({"x"}, SortKind::text, SortDirection::reverse), ElementsAre(0));
+}
+
+// Keys drawn from a few values each, so ties of every kind are frequent: near-equal
+// numbers around the tolerance, texts with blanks, double-byte characters and prefixes.
+std::string randomCell(std::mt19937& random, SortKind kind) {
+    static const std::vector<std::string> numbers = {"1",
+                                                     "1.00000005",
+                                                     "1.0000002",
+                                                     "2",
+                                                     "-2",
+                                                     "0.5",
+                                                     gbk("12.5万"),
+                                                     "sh600887",
+                                                     "",
+                                                     " 7 ",
+                                                     "7.00000009",
+                                                     "1e2",
+                                                     "99",
+                                                     "-0",
+                                                     "3.14",
+                                                     "\xA1\xA1"
+                                                     "8"};
+    static const std::vector<std::string> texts = {"a",
+                                                   "ab",
+                                                   "B",
+                                                   "-0.50%",
+                                                   "-1.20%",
+                                                   "1.84%",
+                                                   gbk("伊利"),
+                                                   gbk("伊利股份"),
+                                                   "",
+                                                   " a",
+                                                   "a ",
+                                                   "\xA1\xA1"
+                                                   "ab",
+                                                   "X\xB0\xA1\xA1",
+                                                   "2020-08-07",
+                                                   "2020-08-27",
+                                                   "z"};
+    const auto& pool = kind == SortKind::number ? numbers : texts;
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+    return pool[pick(random)];
+}
+
+TEST(ColumnSort, SameOrderAsTheLiteralArrayInsertion) {
+    std::mt19937 random(20200827);
+    for (int round = 0; round < 400; ++round) {
+        const SortKind kind = round % 2 == 0 ? SortKind::number : SortKind::text;
+        const SortDirection direction =
+            round % 4 < 2 ? SortDirection::forward : SortDirection::reverse;
+        // Mostly small tables, some large enough to split the blocks many times.
+        const int n = round % 25 == 0 ? 3000 : std::uniform_int_distribution<int>(0, 200)(random);
+        std::vector<std::string> cells;
+        for (int i = 0; i < n; ++i) cells.push_back(randomCell(random, kind));
+        // Some tables already sorted or sorted backwards: all appends, or all in front.
+        if (round % 10 == 3)
+            cells = [&] {
+                std::vector<std::string> sorted;
+                for (int r : LiteralSort{}.run(cells, kind, SortDirection::reverse)) {
+                    sorted.push_back(cells[static_cast<std::size_t>(r)]);
+                }
+                return sorted;
+            }();
+        ASSERT_EQ(order(cells, kind, direction), LiteralSort{}.run(cells, kind, direction))
+            << "round " << round << ", " << n << " rows";
+    }
+}
+
+TEST(ColumnSort, DistinctNumbersInLargeTablesMatchTheLiteralToo) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> values(-1000.0, 1000.0);
+    std::vector<std::string> cells;
+    for (int i = 0; i < 4000; ++i) cells.push_back(doubleText(values(random)));
+    EXPECT_EQ(order(cells, SortKind::number),
+              LiteralSort{}.run(cells, SortKind::number, SortDirection::forward));
+}
+
+std::vector<SortableRow> table(const std::vector<std::string>& codes) {
+    std::vector<SortableRow> rows;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        rows.push_back({{std::to_string(i + 1), codes[i]}, 0});
+    }
+    return rows;
+}
+
+std::vector<std::string> column(const std::vector<SortableRow>& rows, std::size_t c) {
+    std::vector<std::string> out;
+    for (const SortableRow& row : rows) out.push_back(row.cells[c]);
+    return out;
+}
+
+TEST(ColumnSortRows, WholeRowsAndTheirItemValuesMoveTogether) {
+    std::vector<SortableRow> rows = table({"sz000001", " sh600887", "sh601318"});
+    rows[0].itemValue = 11;
+    rows[1].itemValue = 22;
+    rows[2].itemValue = 33;
+    EXPECT_EQ(sortRows(rows, 1, SortKind::text, SortDirection::forward, -1), -1);
+    EXPECT_THAT(column(rows, 0), ElementsAre("2", "3", "1"));
+    // The blank stays in the cell.
+    EXPECT_THAT(column(rows, 1), ElementsAre(" sh600887", "sh601318", "sz000001"));
+    EXPECT_EQ(rows[0].itemValue, 22);
+    EXPECT_EQ(rows[1].itemValue, 33);
+    EXPECT_EQ(rows[2].itemValue, 11);
+}
+
+int rowHolding(const std::vector<SortableRow>& rows, const std::string& code) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r].cells[1] == code) return static_cast<int>(r);
+    }
+    return -1;
+}
+
+TEST(ColumnSortRows, TheSelectedRowIsFoundAgainByAMarkNoOtherRowCarries) {
+    std::vector<SortableRow> rows = table({"c", "a", "b", "d"});
+    // Rows carry 0 and 1 already, so the mark must be something else.
+    rows[2].itemValue = 1;
+    struct Step {
+        std::size_t column;
+        SortKind kind;
+        SortDirection direction;
+        std::string selected;
+    };
+    const std::vector<Step> steps = {{1, SortKind::text, SortDirection::forward, "c"},
+                                     {0, SortKind::number, SortDirection::reverse, "c"},
+                                     {1, SortKind::text, SortDirection::reverse, "b"},
+                                     {1, SortKind::text, SortDirection::forward, "a"}};
+    for (const Step& step : steps) {
+        const int selected = sortRows(rows, static_cast<int>(step.column), step.kind,
+                                      step.direction, rowHolding(rows, step.selected));
+        ASSERT_EQ(selected, rowHolding(rows, step.selected)) << step.selected;
+        int carriers = 0;
+        for (const SortableRow& row : rows) {
+            carriers += row.itemValue == rows[static_cast<std::size_t>(selected)].itemValue;
+        }
+        EXPECT_EQ(carriers, 1) << step.selected;
+    }
+    EXPECT_THAT(column(rows, 1), ElementsAre("a", "b", "c", "d"));
+}
+
+TEST(ColumnSortRows, EmptyTablesAndShortRowsAreSafe) {
+    std::vector<SortableRow> none;
+    EXPECT_EQ(sortRows(none, 0, SortKind::number, SortDirection::forward, 0), -1);
+    std::vector<SortableRow> rows = {{{"b", "x"}, 0}, {{"a"}, 0}};
+    EXPECT_EQ(sortRows(rows, 1, SortKind::text, SortDirection::forward, 5), -1);
+    // The row without the column sorts as an empty key.
+    EXPECT_EQ(rows[0].cells[0], "a");
+}
+
+}  // namespace
+}  // namespace quovella
