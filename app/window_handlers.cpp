@@ -1,11 +1,9 @@
 // The window's own handlers: the status-bar clock, the about-window press, and copying a
 // holding into the purchase fields.
 #include <QDateEdit>
-#include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
+#include "app/about_window.h"
 #include "app/main_window.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
@@ -18,15 +16,6 @@ namespace {
 
 QDate qDate(const LocalDateTime& when) {
     return QDate(when.year, when.month, when.day);
-}
-
-// Stands in for the about window until it is built: modal, captioned, closable.
-void showAboutPlaceholder(QWidget* owner) {
-    QDialog about(owner);
-    about.setWindowTitle(toQt(gbk("感谢您的支持")));
-    auto* layout = new QVBoxLayout(&about);
-    layout->addWidget(new QLabel(toQt(gbk("欢迎使用Quovella")), &about));
-    about.exec();
 }
 
 }  // namespace
@@ -44,7 +33,7 @@ void MainWindow::openAboutWindow() {
     if (aboutOpener_) {
         aboutOpener_(this);
     } else {
-        showAboutPlaceholder(this);
+        showAboutWindow(this);
     }
 }
 
