@@ -3,9 +3,11 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <utility>
 
 #include "app/main_window.h"
+#include "app/records_sort.h"
 #include "records/records_browser.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -127,7 +129,12 @@ void MainWindow::onRecordsDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
     pickRecordsRow(*this, false);
 }
 
-void MainWindow::onRecordsHeaderClicked(int /*column*/) {}
+void MainWindow::onRecordsHeaderClicked(int column) {
+    const SortDirection direction =
+        单选框_正向->isChecked() ? SortDirection::forward : SortDirection::reverse;
+    // Rows moved: their colours must move with them.
+    if (sortRecordsList(*超级列表框_数据表, column, direction)) recolourRecordsList();
+}
 
 // Bound but empty, as the window defines them.
 void MainWindow::onRecordsLeftPressed(int /*x*/, int /*y*/, int /*keys*/) {}

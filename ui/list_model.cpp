@@ -66,6 +66,19 @@ void ListModel::removeAll() {
     endResetModel();
 }
 
+void ListModel::replaceRows(std::vector<ListRow> rows) {
+    for (auto& row : rows) row.cells.resize(columns_.size());
+    if (rows.size() != rows_.size()) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+        return;
+    }
+    rows_ = std::move(rows);
+    if (rows_.empty() || columns_.empty()) return;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
 bool ListModel::contains(int row, int column) const {
     return row >= 0 && column >= 0 && row < rowCount() && column < columnCount();
 }

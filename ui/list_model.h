@@ -35,6 +35,9 @@ class ListModel : public QAbstractTableModel {
     void appendRows(std::vector<std::vector<std::string>> rows);
     void removeRow(int row);
     void removeAll();
+    // Every row at once, each cut or padded to the column count. The same number of rows
+    // is one change of all cells, so the view keeps its scroll position.
+    void replaceRows(std::vector<ListRow> rows);
 
     // A row or column that does not exist reads as empty and ignores writes.
     const std::string& text(int row, int column) const;

@@ -30,6 +30,8 @@ class ListView : public QWidget, public ListColourTarget {
     std::string itemText(int row, int column) const { return model_.text(row, column); }
     void removeRow(int row) { model_.removeRow(row); }
     void removeAllRows() { model_.removeAll(); }
+    // Replaces every row with its texts and item value in one change.
+    void replaceAllRows(std::vector<ListRow> rows) { model_.replaceRows(std::move(rows)); }
     // -1 when none.
     int findRow(std::string_view firstColumnText) const;
     int selectedRow() const;
