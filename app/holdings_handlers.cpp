@@ -1,13 +1,133 @@
 // Holdings: the reload at start-up and the handlers the wiring binds for page "持有".
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <utility>
+
+#include "app/holdings_revaluation.h"
+#include "app/holdings_store.h"
 #include "app/main_window.h"
+#include "common/numbers.h"
+#include "holdings/purchase_form.h"
+#include "ui/grid.h"
+#include "ui/list_view.h"
+#include "ui/qt_text.h"
 
 namespace quovella {
 
-void MainWindow::reloadHoldingsGrid() {}
+namespace {
 
-void MainWindow::onAddHoldingClicked() {}
+// Pending events get through at most this often while a reload writes rows.
+constexpr qint64 kEventSliceMs = 10;
 
-void MainWindow::onHoldingsTimerTick() {}
+constexpr int kIdColumn = 0;
+constexpr int kCodeColumn = 2;
+constexpr int kSharesColumn = 4;
+constexpr int kPriceColumn = 5;
+constexpr int kAmountColumn = 8;
+constexpr int kFirstColouredColumn = 3;
+constexpr int kLastColouredColumn = 9;
+
+constexpr ColourWord kLossColour = colourWord(128, 224, 0);
+constexpr ColourWord kGainColour = colourWord(255, 0, 0);
+
+std::string cell(const Grid& grid, int row, int column) {
+    return grid.cellText(row, column).value_or("");
+}
+
+void writeHoldingRow(Grid& grid, int row, const std::vector<std::string>& values) {
+    for (std::size_t column = 0; column < values.size(); ++column) {
+        grid.setCellText(row, static_cast<int>(column), values[column]);
+    }
+    const bool loss = leadingWhole(values[kAmountColumn]) < 0;
+    grid.setTextColour({row, kFirstColouredColumn, row, kLastColouredColumn},
+                       loss ? kLossColour : kGainColour);
+}
+
+// The rows a pass revalues: from row 1 up to the first one without a code.
+std::vector<HoldingToRevalue> holdingsToRevalue(const Grid& grid) {
+    std::vector<HoldingToRevalue> rows;
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        HoldingToRevalue holding{row, cell(grid, row, kIdColumn), cell(grid, row, kCodeColumn),
+                                 cell(grid, row, kSharesColumn), cell(grid, row, kPriceColumn)};
+        if (holding.code.empty()) break;
+        rows.push_back(std::move(holding));
+    }
+    return rows;
+}
+
+// A reload may have moved the holdings since the pass read them: only the row that still
+// shows this holding takes its values.
+void showRevaluation(Grid& grid, const RevaluedHolding& result) {
+    if (cell(grid, result.row, kIdColumn) != result.id) return;
+    if (cell(grid, result.row, kCodeColumn) != result.code) return;
+    grid.setCellText(result.row, 7, result.price);
+    grid.setCellText(result.row, 8, result.amount);
+    grid.setCellText(result.row, 9, result.rate);
+    grid.setCellText(result.row, 10, result.time);
+}
+
+}  // namespace
+
+void MainWindow::reloadHoldingsGrid() {
+    const unsigned long generation = ++holdingsReloadGeneration_;
+    超级列表框_持有数据->removeAllRows();
+    // Read under the store lock into memory first; events are let through only afterwards.
+    std::vector<std::vector<std::string>> rows;
+    if (state_.store) rows = readAllHoldings(*state_.store);
+    // The grid is not emptied: rows 1..count take the holdings, and the rows appended below
+    // them by earlier reloads stay empty, which ends a revaluation pass there.
+    Grid& grid = *高级表格_持有;
+    for (std::size_t i = 0; i < rows.size(); ++i) grid.appendRow();
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        writeHoldingRow(grid, static_cast<int>(i) + 1, rows[i]);
+        if (sinceEvents.elapsed() < kEventSliceMs) continue;
+        QCoreApplication::processEvents();
+        // A reload that ran meanwhile wrote newer rows: the rest of ours is stale.
+        if (generation != holdingsReloadGeneration_) return;
+        sinceEvents.restart();
+    }
+}
+
+void MainWindow::onAddHoldingClicked() {
+    addHolding();
+}
+
+// No validation and no message: the reloaded grid shows whether the row arrived.
+void MainWindow::addHolding() {
+    const QDate date = 日期框1->date();
+    const std::string shares = fromQt(编辑框_购买股数->text());
+    const std::string price = fromQt(编辑框_购买单价->text());
+    const HoldingRow row{purchaseDateText({date.year(), date.month(), date.day()}),
+                         exchangePrefixed(fromQt(编辑框_股票代码->text())),
+                         fromQt(编辑框_股票名称->text()),
+                         shares,
+                         price,
+                         totalPurchaseText(shares, price)};
+    if (state_.store) insertHolding(*state_.store, row);
+    reloadHoldingsGrid();
+}
+
+void MainWindow::onHoldingsTimerTick() {
+    if (!revaluation_) {
+        // The window's own clock goes before this member does; the pass then keeps its own.
+        revaluation_ = std::make_shared<RevaluationPass>(ownClock_ ? nullptr : clock_);
+        connect(this, &MainWindow::aboutToBeDestroyed, this, [this] { revaluation_->stop(); });
+    }
+    if (revaluation_->busy()) return;
+    std::vector<HoldingToRevalue> rows = holdingsToRevalue(*高级表格_持有);
+    if (rows.empty()) return;
+    // Results come back to the GUI thread; one for a window already gone is dropped with it.
+    auto deliver = [this](RevaluedHolding result) {
+        QMetaObject::invokeMethod(
+            this, [this, result = std::move(result)] { showRevaluation(*高级表格_持有, result); },
+            Qt::QueuedConnection);
+    };
+    revaluation_->start(std::move(rows), quoteSource(), state_.store.get(), std::move(deliver));
+}
 
 // Bound but empty, as the window defines them.
 void MainWindow::onHoldingsGridReleased(int /*x*/, int /*y*/, int /*keys*/) {}

@@ -191,6 +191,14 @@ class MainWindow : public QWidget {
     void onHoldingsTimerTick();
     void onHoldingsGridReleased(int x, int y, int keys);
     void onHoldingsListHeaderClicked(int column);
+    void addHolding();
+    // Counts reloads of the holdings grid, so a reload interrupted by a newer one stops.
+    unsigned long holdingsReloadGeneration_ = 0;
+    // The revaluation worker, made at the first tick; destroying it waits for a running
+    // pass, so no worker outlives the window.
+    std::shared_ptr<class RevaluationPass> revaluation_;
+    // Lets tests see whether a revaluation pass runs.
+    friend class HoldingsProbe;
 
     AppState& state_;
     std::string runDirectory_;

@@ -1,0 +1,168 @@
+#pragma once
+// The main window over a record store with seeded holdings and a quote server whose
+// replies the test fixes and can hold back; the revaluation timer is stopped so each test
+// ticks it itself.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <condition_variable>
+#include <thread>
+
+#include "app/holdings_revaluation.h"
+#include "app/holdings_store.h"
+#include "app/watch_window_fixture.h"
+#include "records/store_schema.h"
+#include "ui/list_view.h"
+
+namespace quovella {
+
+// Whether the window's revaluation pass runs.
+class HoldingsProbe {
+  public:
+    static bool busy(const MainWindow& window) {
+        return window.revaluation_ && window.revaluation_->busy();
+    }
+};
+
+namespace testing {
+
+// Answers /list=code with the content the test set for it ("" when none); while held, every
+// request waits until released.
+class HoldingsQuoteServer {
+  public:
+    HoldingsQuoteServer() {
+        server_.Get(
+            R"(/list=(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+                response.set_content(replyFor(request.matches[1].str()), "text/plain; charset=GBK");
+            });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    HoldingsQuoteServer(const HoldingsQuoteServer&) = delete;
+    HoldingsQuoteServer& operator=(const HoldingsQuoteServer&) = delete;
+    ~HoldingsQuoteServer() {
+        release();
+        server_.stop();
+        thread_.join();
+    }
+
+    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    void setPrice(const std::string& code, const std::string& current) {
+        Quote quote;
+        quote.current = current;
+        const std::lock_guard lock(mutex_);
+        contents_[code] = contentOf(quote);
+    }
+    void hold() {
+        const std::lock_guard lock(mutex_);
+        held_ = true;
+    }
+    void release() {
+        {
+            const std::lock_guard lock(mutex_);
+            held_ = false;
+        }
+        changed_.notify_all();
+    }
+    // Waits (bounded) until a held request has arrived.
+    bool waitForHeldRequest() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return waiting_ > 0; });
+    }
+    std::vector<std::string> requests() const {
+        const std::lock_guard lock(mutex_);
+        return requests_;
+    }
+
+  private:
+    std::string replyFor(const std::string& code) {
+        std::unique_lock lock(mutex_);
+        requests_.push_back(code);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !held_; });
+        --waiting_;
+        const auto found = contents_.find(code);
+        return "v_" + code + "=\"" + (found == contents_.end() ? "" : found->second) + "\";\n";
+    }
+
+    httplib::Server server_;
+    std::thread thread_;
+    int port_ = -1;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    int waiting_ = 0;
+    std::map<std::string, std::string> contents_;
+    std::vector<std::string> requests_;
+};
+
+// A holding in cy before start-up; amount, when given, is written as its 盈亏金额.
+struct SeedHolding {
+    const char* code;
+    const char* shares = "100";
+    const char* price = "9.87";
+    const char* amount = nullptr;
+};
+
+class HoldingsWindowFixture : public WindowFixture {
+  protected:
+    virtual bool withStore() const { return true; }
+    virtual std::vector<SeedHolding> seedHoldings() const { return {}; }
+
+    void SetUp() override {
+        ASSERT_TRUE(runDirectory_.isValid());
+        if (withStore()) seedStore(runDirectory() + "/gp.mdb");
+        window_ = std::make_unique<MainWindow>(state_, runDirectory(), server_.baseUrl(),
+                                               WindowServices{&dialogs_, &clock_, shortTimeouts()});
+        window_->时钟_更新持有->setInterval(0);
+        window_->show();
+        QCoreApplication::processEvents();
+    }
+
+    void seedStore(const std::string& path) {
+        ASSERT_EQ(makeEmptyStore(path), MakeStoreResult::created);
+        RecordStore store;
+        ASSERT_TRUE(store.open(path, "") && store.bindCursor());
+        int id = 0;
+        for (const SeedHolding& seed : seedHoldings()) {
+            ++id;
+            ASSERT_TRUE(insertHolding(
+                store, {"2020-08-07", seed.code, gbk("伊利股份"), seed.shares, seed.price, "987"}));
+            if (seed.amount == nullptr) continue;
+            ASSERT_TRUE(
+                writeRevaluation(store, std::to_string(id), "9.00", seed.amount, "-1", "x"));
+        }
+    }
+
+    Grid& grid() { return *window().高级表格_持有; }
+    std::string cell(int row, int column) {
+        return grid().cellText(row, column).value_or("<missing>");
+    }
+    std::vector<std::string> gridRow(int row) {
+        std::vector<std::string> texts;
+        for (int c = 0; c < 11; ++c) texts.push_back(cell(row, c));
+        return texts;
+    }
+    std::vector<std::vector<std::string>> stored() { return readAllHoldings(*state_.store); }
+
+    void tick() { emit window().时钟_更新持有->tick(); }
+    bool busy() { return HoldingsProbe::busy(window()); }
+    // Lets events through until the pass has ended and its results reached the grid.
+    bool waitForPass() {
+        QElapsedTimer waited;
+        waited.start();
+        while (busy()) {
+            if (waited.elapsed() > 20000) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        QCoreApplication::processEvents();
+        return true;
+    }
+
+    HoldingsQuoteServer server_;
+};
+
+}  // namespace testing
+}  // namespace quovella
