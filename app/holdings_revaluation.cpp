@@ -23,7 +23,7 @@ bool RevaluationPass::start(std::vector<HoldingToRevalue> rows, QuoteSource sour
     busy_.store(true);
     thread_ = std::thread([this, rows = std::move(rows), source = std::move(source), store,
                            deliver = std::move(deliver)] {
-        run(rows, source, store, deliver);
+        revaluationPass(rows, source, store, deliver);
         busy_.store(false);
     });
     return true;
@@ -52,8 +52,9 @@ std::string RevaluationPass::nowText() const {
     return timestampText(clock_.now());
 }
 
-void RevaluationPass::run(const std::vector<HoldingToRevalue>& rows, const QuoteSource& source,
-                          RecordStore* store, const Deliver& deliver) {
+void RevaluationPass::revaluationPass(const std::vector<HoldingToRevalue>& rows,
+                                      const QuoteSource& source, RecordStore* store,
+                                      const Deliver& deliver) {
     for (const HoldingToRevalue& holding : rows) {
         if (stopping()) return;
         revalueRow(holding, source, store, deliver);

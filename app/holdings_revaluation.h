@@ -62,8 +62,9 @@ class RevaluationPass {
     void stop();
 
   private:
-    void run(const std::vector<HoldingToRevalue>& rows, const QuoteSource& source,
-             RecordStore* store, const Deliver& deliver);
+    // One pass over the rows, ending early when stopped.
+    void revaluationPass(const std::vector<HoldingToRevalue>& rows, const QuoteSource& source,
+                         RecordStore* store, const Deliver& deliver);
     void revalueRow(const HoldingToRevalue& holding, const QuoteSource& source, RecordStore* store,
                     const Deliver& deliver) const;
     // False when stopped meanwhile.
