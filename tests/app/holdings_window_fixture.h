@@ -25,78 +25,6 @@ class HoldingsProbe {
 
 namespace testing {
 
-// Answers /list=code with the content the test set for it ("" when none); while held, every
-// request waits until released.
-class HoldingsQuoteServer {
-  public:
-    HoldingsQuoteServer() {
-        server_.Get(
-            R"(/list=(.*))", [this](const httplib::Request& request, httplib::Response& response) {
-                response.set_content(replyFor(request.matches[1].str()), "text/plain; charset=GBK");
-            });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    HoldingsQuoteServer(const HoldingsQuoteServer&) = delete;
-    HoldingsQuoteServer& operator=(const HoldingsQuoteServer&) = delete;
-    ~HoldingsQuoteServer() {
-        release();
-        server_.stop();
-        thread_.join();
-    }
-
-    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-    void setPrice(const std::string& code, const std::string& current) {
-        Quote quote;
-        quote.current = current;
-        const std::lock_guard lock(mutex_);
-        contents_[code] = contentOf(quote);
-    }
-    void hold() {
-        const std::lock_guard lock(mutex_);
-        held_ = true;
-    }
-    void release() {
-        {
-            const std::lock_guard lock(mutex_);
-            held_ = false;
-        }
-        changed_.notify_all();
-    }
-    // Waits (bounded) until a held request has arrived.
-    bool waitForHeldRequest() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return waiting_ > 0; });
-    }
-    std::vector<std::string> requests() const {
-        const std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-  private:
-    std::string replyFor(const std::string& code) {
-        std::unique_lock lock(mutex_);
-        requests_.push_back(code);
-        ++waiting_;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !held_; });
-        --waiting_;
-        const auto found = contents_.find(code);
-        return "v_" + code + "=\"" + (found == contents_.end() ? "" : found->second) + "\";\n";
-    }
-
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = -1;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    bool held_ = false;
-    int waiting_ = 0;
-    std::map<std::string, std::string> contents_;
-    std::vector<std::string> requests_;
-};
-
 // A holding in cy before start-up; amount, when given, is written as its 盈亏金额.
 struct SeedHolding {
     const char* code;
@@ -161,7 +89,7 @@ class HoldingsWindowFixture : public WindowFixture {
         return true;
     }
 
-    HoldingsQuoteServer server_;
+    FixedQuoteServer server_;
 };
 
 }  // namespace testing

@@ -18,8 +18,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using testing::kDefaultBackground;
 using testing::kDefaultText;
-using testing::kGreen;
-using testing::kTomato;
+using testing::kGreenBackground;
+using testing::kTomatoBackground;
 using testing::RecordsWindowFixture;
 using testing::SeedRow;
 
@@ -54,9 +54,10 @@ TEST_F(RecordsBrowserTest, StartUpListsEveryStoredSnapshotInIdOrderWithItsFourte
 
 TEST_F(RecordsBrowserTest, RowsArePaintedByTheSignOfTheirWholeChange) {
     // -0.40% reads as 0: no colour; the text keeps the default colour on every row.
-    EXPECT_EQ(
-        backgroundsById(),
-        (Backgrounds{{"1", kDefaultBackground}, {"2", kGreen}, {"3", kTomato}, {"4", kTomato}}));
+    EXPECT_EQ(backgroundsById(), (Backgrounds{{"1", kDefaultBackground},
+                                              {"2", kGreenBackground},
+                                              {"3", kTomatoBackground},
+                                              {"4", kTomatoBackground}}));
     for (int row = 0; row < 4; ++row) {
         for (int column : {0, 11, 13}) {
             EXPECT_EQ(paintColours(row, column).text, kDefaultText) << row << "," << column;
@@ -67,13 +68,16 @@ TEST_F(RecordsBrowserTest, RowsArePaintedByTheSignOfTheirWholeChange) {
 
 TEST_F(RecordsBrowserTest, ColoursFollowTheirSnapshotsThroughSearchAndDelete) {
     search("0887");
-    EXPECT_EQ(backgroundsById(), (Backgrounds{{"1", kDefaultBackground}, {"4", kTomato}}));
+    EXPECT_EQ(backgroundsById(),
+              (Backgrounds{{"1", kDefaultBackground}, {"4", kTomatoBackground}}));
 
     search("");
     EXPECT_EQ(backgroundsById().size(), 4u);
     clickRow(0);
     window().按钮_删除选中->click();
-    EXPECT_EQ(backgroundsById(), (Backgrounds{{"2", kGreen}, {"3", kTomato}, {"4", kTomato}}));
+    EXPECT_EQ(
+        backgroundsById(),
+        (Backgrounds{{"2", kGreenBackground}, {"3", kTomatoBackground}, {"4", kTomatoBackground}}));
 }
 
 TEST_F(RecordsBrowserTest, SearchMatchesTheEndOfTheCodeOrName) {
@@ -94,7 +98,8 @@ TEST_F(RecordsBrowserTest, AConditionTheStoreRefusesLeavesTheListAsItIs) {
         search(hostile);
         EXPECT_THAT(ids(), ElementsAre("1", "4")) << hostile;
     }
-    EXPECT_EQ(backgroundsById(), (Backgrounds{{"1", kDefaultBackground}, {"4", kTomato}}));
+    EXPECT_EQ(backgroundsById(),
+              (Backgrounds{{"1", kDefaultBackground}, {"4", kTomatoBackground}}));
     EXPECT_THAT(storedColumn(0), ElementsAre("1", "2", "3", "4"));
     EXPECT_TRUE(dialogs_.shown().empty());
 }

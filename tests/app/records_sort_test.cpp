@@ -19,8 +19,8 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::kDefaultBackground;
-using testing::kGreen;
-using testing::kTomato;
+using testing::kGreenBackground;
+using testing::kTomatoBackground;
 using testing::RecordsWindowFixture;
 using testing::SeedRow;
 
@@ -189,8 +189,8 @@ TEST_F(RecordsSortTest, ColoursFollowTheirRowsAfterASort) {
     }
     // The seeded changes give all three colours.
     EXPECT_EQ(expected["1"], kDefaultBackground);  // -0.50% reads as 0
-    EXPECT_EQ(expected["2"], kGreen);
-    EXPECT_EQ(expected["3"], kTomato);
+    EXPECT_EQ(expected["2"], kGreenBackground);
+    EXPECT_EQ(expected["3"], kTomatoBackground);
 }
 
 class EmptyRecordsSortTest : public RecordsWindowFixture {};

@@ -18,8 +18,8 @@
 
 namespace quovella::testing {
 
-inline constexpr ColourWord kGreen = colourWord(127, 255, 0);
-inline constexpr ColourWord kTomato = colourWord(255, 99, 71);
+inline constexpr ColourWord kGreenBackground = colourWord(127, 255, 0);
+inline constexpr ColourWord kTomatoBackground = colourWord(255, 99, 71);
 inline constexpr ColourWord kDefaultText = 0x161616;
 inline constexpr ColourWord kDefaultBackground = 0xFFFFFF;
 

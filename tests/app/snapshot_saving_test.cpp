@@ -14,7 +14,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::kTomato;
+using testing::kTomatoBackground;
 using testing::RecordsWindowFixture;
 using testing::ShownBox;
 
@@ -61,7 +61,7 @@ TEST_F(SnapshotSavingTest, OkStoresTheRowDatedTodayAndTheListShowsIt) {
         "1",     "2020-08-28", "sh600887", gbk("伊利股份"), "31.20", "31.05",    "31.62",
         "31.80", "30.95",      "123456",   gbk("38.6亿"),   "2.00%", "15:00:03", ""};
     for (int c = 0; c < 14; ++c) EXPECT_EQ(list().itemText(0, c), expected[c]) << c;
-    EXPECT_EQ(paintColours(0).background, kTomato);
+    EXPECT_EQ(paintColours(0).background, kTomatoBackground);
 }
 
 TEST_F(SnapshotSavingTest, CancelStoresNothing) {

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -51,7 +52,8 @@ inline std::string contentOf(const Quote& q) {
 }
 
 // Answers /list=A,B,... with one entry per code from the contents the test set ("" for a
-// code it did not set), plus as many extra entries as asked for.
+// code it did not set), plus as many extra entries as asked for. While held, every request
+// waits until released.
 class FixedQuoteServer {
   public:
     FixedQuoteServer() {
@@ -66,6 +68,7 @@ class FixedQuoteServer {
     FixedQuoteServer(const FixedQuoteServer&) = delete;
     FixedQuoteServer& operator=(const FixedQuoteServer&) = delete;
     ~FixedQuoteServer() {
+        release();
         server_.stop();
         thread_.join();
     }
@@ -77,6 +80,28 @@ class FixedQuoteServer {
     }
     void setQuote(const std::string& code, const Quote& quote) {
         setContent(code, contentOf(quote));
+    }
+    // A quote whose current price is price, the other fields as in Quote.
+    void setPrice(const std::string& code, const std::string& price) {
+        Quote quote;
+        quote.current = price;
+        setQuote(code, quote);
+    }
+    void hold() {
+        const std::lock_guard lock(mutex_);
+        held_ = true;
+    }
+    void release() {
+        {
+            const std::lock_guard lock(mutex_);
+            held_ = false;
+        }
+        changed_.notify_all();
+    }
+    // Waits (bounded) until a held request has arrived.
+    bool waitForHeldRequest() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return waiting_ > 0; });
     }
     void setExtraEntries(int count) {
         const std::lock_guard lock(mutex_);
@@ -91,8 +116,12 @@ class FixedQuoteServer {
 
   private:
     std::string replyFor(const std::string& codeList) {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         requests_.push_back(codeList);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !held_; });
+        --waiting_;
         std::string reply;
         std::stringstream codes(codeList);
         for (std::string code; std::getline(codes, code, ',');) {
@@ -108,6 +137,9 @@ class FixedQuoteServer {
     std::thread thread_;
     int port_ = -1;
     mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    int waiting_ = 0;
     std::map<std::string, std::string> contents_;
     std::vector<std::string> requests_;
     int extraEntries_ = 0;
