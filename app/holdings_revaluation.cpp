@@ -1,5 +1,6 @@
 #include "app/holdings_revaluation.h"
 
+#include <exception>
 #include <optional>
 #include <utility>
 
@@ -21,11 +22,18 @@ bool RevaluationPass::start(std::vector<HoldingToRevalue> rows, QuoteSource sour
     // The previous pass has ended (busy is false), so this join returns at once.
     if (thread_.joinable()) thread_.join();
     busy_.store(true);
-    thread_ = std::thread([this, rows = std::move(rows), source = std::move(source), store,
-                           deliver = std::move(deliver)] {
-        revaluationPass(rows, source, store, deliver);
+    try {
+        thread_ = std::thread([this, rows = std::move(rows), source = std::move(source), store,
+                               deliver = std::move(deliver)] {
+            revaluationPass(rows, source, store, deliver);
+            busy_.store(false);
+        });
+    } catch (const std::exception&) {
+        // No thread to be had: nothing runs, nothing is reported, and a later tick tries again
+        // instead of the flag blocking every pass for good.
         busy_.store(false);
-    });
+        return false;
+    }
     return true;
 }
 
