@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
@@ -149,14 +150,22 @@ int ListView::selectedRow() const {
     return first;
 }
 
+// Selecting and bringing a row into view move the table vertically only: the columns stay
+// scrolled where the user left them.
 void ListView::selectRow(int row) {
     if (row < 0 || row >= rowCount()) return;
+    QScrollBar* across = view_->horizontalScrollBar();
+    const int left = across->value();
     view_->selectRow(row);
+    across->setValue(left);
 }
 
 void ListView::scrollToRow(int row) {
     if (row < 0 || row >= rowCount()) return;
+    QScrollBar* across = view_->horizontalScrollBar();
+    const int left = across->value();
     view_->scrollTo(model_.index(row, 0));
+    across->setValue(left);
 }
 
 int ListView::columnWidth(int column) const {

@@ -35,6 +35,7 @@ class ListView : public QWidget, public ListColourTarget {
     // -1 when none.
     int findRow(std::string_view firstColumnText) const;
     int selectedRow() const;
+    // Both move the table vertically only; the horizontal position is kept.
     void selectRow(int row);
     void scrollToRow(int row);
     int itemValue(int row) const { return model_.itemValue(row); }

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <algorithm>
 #include <map>
 
@@ -156,6 +158,21 @@ TEST_F(RecordsSortTest, TheSelectedRowStaysSelectedAndInView) {
         EXPECT_EQ(selectedId(), id);
         EXPECT_TRUE(rowInView(list().selectedRow())) << id;
     }
+}
+
+TEST_F(RecordsSortTest, BringingTheSelectedRowIntoViewKeepsTheColumnsScrolledAsTheyWere) {
+    ASSERT_FALSE(rowInView(kRows - 1));
+    auto* table = list().findChild<QTableView*>();
+    ASSERT_NE(table, nullptr);
+    QScrollBar* across = table->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    selectId("1");
+    across->setValue(across->maximum());
+    clickHeader(kChange, false);
+    clickHeader(kId, false);
+    EXPECT_EQ(list().selectedRow(), kRows - 1);
+    EXPECT_TRUE(rowInView(kRows - 1));
+    EXPECT_EQ(across->value(), across->maximum());
 }
 
 TEST_F(RecordsSortTest, WithNoSelectionNoneIsSelectedAfterwards) {
