@@ -4,11 +4,14 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 namespace quovella {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipBlanks(std::string_view text) {
     std::size_t i = 0;
@@ -19,6 +22,36 @@ std::size_t skipBlanks(std::string_view text) {
 std::size_t skipDigits(std::string_view text, std::size_t i) {
     while (i < text.size() && isDigit(text[i])) ++i;
     return i;
+}
+
+// The decimal order of magnitude of a well-formed number text (sign, digits, point,
+// exponent): 0 for 1 to 9.99, -1 for 0.1 to 0.999, and so on; nullopt for zero. Tells an
+// out-of-range reading too small for a double from one too large.
+std::optional<long long> decimalOrder(std::string_view number) {
+    std::size_t i = number.empty() || isDigit(number[0]) || number[0] == '.' ? 0 : 1;
+    const std::size_t intStart = i;
+    i = skipDigits(number, i);
+    const std::size_t intEnd = i;
+    std::optional<long long> order;
+    for (std::size_t k = intStart; k < intEnd && !order; ++k) {
+        if (number[k] != '0') order = static_cast<long long>(intEnd - k) - 1;
+    }
+    if (i < number.size() && number[i] == '.') {
+        const std::size_t fracStart = ++i;
+        i = skipDigits(number, i);
+        for (std::size_t k = fracStart; k < i && !order; ++k) {
+            if (number[k] != '0') order = -static_cast<long long>(k - fracStart) - 1;
+        }
+    }
+    if (!order || i >= number.size()) return order;
+    // An exponent: clamped far beyond any double's range.
+    ++i;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+    long long exponent = 0;
+    for (; i < number.size() && exponent < 100000; ++i)
+        exponent = exponent * 10 + (number[i] - '0');
+    return *order + (negative ? -exponent : exponent);
 }
 
 }  // namespace
@@ -75,8 +108,9 @@ double leadingDouble(std::string_view raw) {
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        return number.front() == '-' ? -std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::infinity();
+        const bool tiny = decimalOrder(number).value_or(0) < 0;
+        const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        return number.front() == '-' ? -magnitude : magnitude;
     }
     return result.ec == std::errc() ? value : 0.0;
 }

@@ -1,7 +1,11 @@
+#include "common/numbers.h"
+
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "common/gbk.h"
-#include "common/numbers.h"
 
 namespace quovella {
 namespace {
@@ -23,6 +27,18 @@ TEST(LeadingNumbers, ReadOnlyTheLeadingNumber) {
     EXPECT_EQ(leadingWhole("1.5e3"), 1);
     EXPECT_EQ(leadingWhole("abc"), 0);
     EXPECT_EQ(leadingWhole("99999999999999999999999"), INT64_MAX);
+}
+
+TEST(LeadingNumbers, BeyondADoubleTooSmallIsZeroTooLargeIsInfinite) {
+    EXPECT_EQ(leadingDouble("1e-400"), 0.0);
+    EXPECT_EQ(leadingDouble("-1e-400x"), 0.0);
+    EXPECT_EQ(leadingDouble("0." + std::string(400, '0') + "1"), 0.0);
+    EXPECT_EQ(leadingDouble("1e400"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(leadingDouble("-1e400"), -std::numeric_limits<double>::infinity());
+    // Many digits before the point outweigh a small negative exponent.
+    EXPECT_EQ(leadingDouble("1" + std::string(400, '0') + "e-5"),
+              std::numeric_limits<double>::infinity());
+    EXPECT_EQ(leadingDouble("0.001e-99999999999999999999"), 0.0);
 }
 
 TEST(LeadingNumbers, FullWidthFormsFoldToAscii) {
