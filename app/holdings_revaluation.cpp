@@ -22,6 +22,9 @@ bool RevaluationPass::start(std::vector<HoldingToRevalue> rows, QuoteSource sour
     // The previous pass has ended (busy is false), so this join returns at once.
     if (thread_.joinable()) thread_.join();
     busy_.store(true);
+    FetchOptions options = source.options();
+    options.cancel = cancel_;
+    source = QuoteSource(source.baseUrl(), std::move(options));
     try {
         thread_ = std::thread([this, rows = std::move(rows), source = std::move(source), store,
                                deliver = std::move(deliver)] {
@@ -42,6 +45,7 @@ void RevaluationPass::stop() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
+    cancel_->store(true);
     wake_.notify_all();
     if (thread_.joinable()) thread_.join();
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -57,8 +58,9 @@ class RevaluationPass {
     // null (nothing is stored then). False when no pass was started.
     bool start(std::vector<HoldingToRevalue> rows, QuoteSource source, RecordStore* store,
                Deliver deliver);
-    // Asks a running pass to end before its next row (a fetch in flight ends by its
-    // time-outs) and waits for it. No pass starts afterwards.
+    // Asks a running pass to end before its next row, cancels a fetch in flight (it gives up
+    // within about a second, not at its time-outs) and waits for it. No pass starts
+    // afterwards.
     void stop();
 
   private:
@@ -78,6 +80,8 @@ class RevaluationPass {
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
+    // Shared with the fetches of the pass, which give up once it is set.
+    std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     std::thread thread_;
 };
 

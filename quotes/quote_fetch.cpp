@@ -30,6 +30,11 @@ std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* us
     return n;
 }
 
+// libcurl calls this about once a second even while nothing arrives; non-zero aborts.
+int checkCancel(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+}
+
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
@@ -68,6 +73,12 @@ void setOptions(CURL* easy, const std::string& url, curl_slist* headers, Body& b
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxReplyBytes));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    if (options.cancel) {
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, checkCancel);
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA,
+                         const_cast<std::atomic<bool>*>(options.cancel.get()));
+    }
 }
 
 std::string upToFirstNul(std::string bytes) {
@@ -87,6 +98,7 @@ std::string fetchUrlBody(const std::string& url, const FetchOptions& options) {
     const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     const auto headers = requestHeaders();
     if (!easy || !headers) return {};
+    if (options.cancel && options.cancel->load()) return {};
     Body body;
     setOptions(easy.get(), url, headers.get(), body, options);
     if (curl_easy_perform(easy.get()) != CURLE_OK) return {};

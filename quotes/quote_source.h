@@ -18,6 +18,7 @@ class QuoteSource {
     explicit QuoteSource(std::string baseUrl = defaultQuoteBaseUrl(), FetchOptions options = {});
 
     const std::string& baseUrl() const { return baseUrl_; }
+    const FetchOptions& options() const { return options_; }
 
     // The reply for codes joined by "," (empty on any failure).
     std::string fetchQuoteReply(std::string_view codeList) const;

@@ -110,13 +110,30 @@ TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass)
     window().按钮_添加持有->click();
     EXPECT_EQ(stored().size(), 4u);
     EXPECT_TRUE(busy());
-    // Closing and destroying the window waits for the request's time-out, then the pass
-    // ends without touching the window.
+    // Closing and destroying the window cancels the request in flight and waits for the
+    // pass, which ends without touching the window.
     window().close();
     window_.reset();
     server_.release();
     EXPECT_EQ(server_.requests().size(), 1u);
     EXPECT_EQ(readAllHoldings(*state_.store)[0][8], "");
+}
+
+TEST_F(HoldingsRevaluationTest, StoppingCancelsAFetchInFlightInsteadOfWaitingOutItsTimeOut) {
+    using namespace std::chrono_literals;
+    server_.hold();
+    RevaluationPass pass(nullptr);
+    const std::vector<HoldingToRevalue> rows{{1, "1", "sh600887", "100", "9.87"}};
+    int delivered = 0;
+    ASSERT_TRUE(pass.start(rows, QuoteSource(server_.baseUrl(), FetchOptions{3s, 30s}), nullptr,
+                           [&](RevaluedHolding) { ++delivered; }));
+    ASSERT_TRUE(server_.waitForHeldRequest());
+    const auto begin = std::chrono::steady_clock::now();
+    pass.stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 5s);  // the fetch allows 30 s
+    EXPECT_FALSE(pass.busy());
+    EXPECT_EQ(delivered, 0);
+    server_.release();
 }
 
 class HoldingsEmptyCodeTest : public HoldingsRevaluationTest {

@@ -5,9 +5,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <future>
+#include <thread>
 #include <vector>
 
 #include "common/gbk.h"
@@ -20,7 +22,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr FetchOptions quick{200ms, 800ms};
+const FetchOptions quick{200ms, 800ms};
 
 class QuoteSourceAgainstFeed : public ::testing::Test {
   protected:
@@ -159,6 +161,28 @@ TEST(QuoteSource, UnreachableServerGivesEmpty) {
     EXPECT_EQ(table.cell(1, 1), "kept");
     EXPECT_FALSE(quotes.codeExists("sh600887"));
     EXPECT_EQ(quotes.currentPriceFor("sh600887"), "");
+}
+
+TEST(QuoteSource, ACancelEndsAnExchangeLongBeforeItsTimeOut) {
+    FeedOptions options;
+    options.port = 0;
+    options.fault = FeedFault::hang;
+    FeedServer feed(options);
+    ASSERT_TRUE(feed.start());
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    const QuoteSource quotes(feed.baseUrl(), FetchOptions{3s, 30s, cancel});
+    std::thread canceller([cancel] {
+        std::this_thread::sleep_for(200ms);
+        cancel->store(true);
+    });
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(quotes.fetchQuoteReply("sh600887"), "");
+    const auto took = std::chrono::steady_clock::now() - begin;
+    canceller.join();
+    EXPECT_LT(took, 5s);  // the time-out would have taken 30 s
+    // Once set, a new exchange is not even started.
+    EXPECT_EQ(quotes.fetchQuoteReply("sh600887"), "");
+    EXPECT_EQ(feed.requestCount(), 1);
 }
 
 TEST(QuoteSource, DefaultTimeOutBoundsAServerThatNeverAnswers) {
