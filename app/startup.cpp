@@ -15,12 +15,7 @@ namespace quovella {
 
 namespace {
 
-struct HeaderColumn {
-    const char* caption;
-    int width;
-};
-
-constexpr HeaderColumn kHoldingsHeader[] = {
+constexpr GridHeaderColumn kHoldingsHeader[] = {
     {"编号", 60},      {"购买日期", 120}, {"股票代码", 100}, {"股票名称", 120},
     {"购买股数", 80},  {"购买单价", 80},  {"总价", 100},     {"现价", 100},
     {"盈亏金额", 100}, {"盈亏率", 100},   {"更新时间", 180},
@@ -48,10 +43,7 @@ void MainWindow::prepareHoldingsGridHeader() {
     Grid& grid = *高级表格_持有;
     grid.setColumnCount(11);
     grid.setRowCount(1);
-    for (int c = 0; c < 11; ++c) {
-        grid.setCellText(0, c, gbk(kHoldingsHeader[c].caption));
-        grid.setColumnWidth(c, kHoldingsHeader[c].width);
-    }
+    writeHeaderRow(grid, kHoldingsHeader);
     // Cut to the cells that exist: only the header row is centred.
     grid.setAlignment({0, 0, 150, 10}, kAlignCentre);
 }

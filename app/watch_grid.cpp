@@ -24,13 +24,8 @@ constexpr int kLastQuoteColumn = 11;
 constexpr int kFillPeriod = 1000;
 constexpr std::chrono::milliseconds kPauseAfterRow{100};
 
-struct HeaderColumn {
-    const char* caption;
-    int width;
-};
-
 // Columns 0..11; column 12 keeps the default width and no caption.
-constexpr HeaderColumn kWatchHeader[] = {
+constexpr GridHeaderColumn kWatchHeader[] = {
     {"序号", 35},     {"股票代码", 85},  {"股票名称", 85}, {"今开盘价", 80},
     {"昨收盘价", 80}, {"当前价格", 80},  {"最高价", 80},   {"最低价", 80},
     {"成交量", 120},  {"成交金额", 120}, {"涨跌%", 80},    {"时间", 130},
@@ -49,13 +44,6 @@ void writeCells(Grid& grid, int row, const std::vector<GridCellText>& cells) {
 // not there.
 void clearQuoteCells(Grid& grid, int row) {
     for (int column = 2; column <= kLastQuoteColumn; ++column) grid.setCellText(row, column, {});
-}
-
-void writeHeader(Grid& grid) {
-    for (int column = 0; column < static_cast<int>(std::size(kWatchHeader)); ++column) {
-        grid.setCellText(0, column, gbk(kWatchHeader[column].caption));
-        grid.setColumnWidth(column, kWatchHeader[column].width);
-    }
 }
 
 // Clears refreshBusy on every way out of the refresh.
@@ -97,7 +85,7 @@ void MainWindow::showWatchGrid() {
 void MainWindow::fillWatchGrid() {
     Grid& grid = *高级表格_股票;
     grid.setUpdatesEnabled(false);
-    writeHeader(grid);
+    writeHeaderRow(grid, kWatchHeader);
     // A reply with more entries than watched codes: only rows with a code are filled.
     const int rows =
         std::min(state_.quoteTable.quoteCount(), static_cast<int>(state_.watchList.size()));

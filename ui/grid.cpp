@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "common/gbk.h"
 #include "ui/key_state.h"
 
 namespace quovella {
@@ -319,6 +320,13 @@ void Grid::moveCurrent(int rowStep, int columnStep) {
 
 void Grid::repaintCells() {
     view_->viewport()->update();
+}
+
+void writeHeaderRow(Grid& grid, std::span<const GridHeaderColumn> columns) {
+    for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+        grid.setCellText(0, column, gbk(columns[column].caption));
+        grid.setColumnWidth(column, columns[column].width);
+    }
 }
 
 }  // namespace quovella

@@ -3,6 +3,7 @@
 // fixed headers, with whole-row selection, per-cell text colours and alignments.
 #include <QWidget>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -107,5 +108,14 @@ class Grid : public QWidget {
     int currentColumn_ = -1;
     GridRange selection_;
 };
+
+// One column of a header row: its caption (UTF-8 in the source) and its width.
+struct GridHeaderColumn {
+    const char* caption;
+    int width;
+};
+
+// Writes the captions into row 0 and sets the widths, column by column from column 0.
+void writeHeaderRow(Grid& grid, std::span<const GridHeaderColumn> columns);
 
 }  // namespace quovella
