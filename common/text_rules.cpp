@@ -70,19 +70,41 @@ std::string textBetween(std::string_view text, std::nullptr_t, std::string_view 
 
 std::vector<std::string> splitText(std::string_view text, std::string_view delimiter) {
     std::vector<std::string> parts;
-    if (text.empty()) return parts;
-    if (delimiter.empty()) {
-        parts.emplace_back(text);
-        return parts;
-    }
-    std::size_t begin = 0;
-    for (std::size_t at = findText(text, delimiter, 0); at != std::string_view::npos;
-         at = findText(text, delimiter, begin)) {
-        parts.emplace_back(text.substr(begin, at - begin));
-        begin = at + delimiter.size();
-    }
-    if (begin < text.size()) parts.emplace_back(text.substr(begin));
+    TextParts walk(text, delimiter);
+    while (const std::optional<std::string_view> part = walk.next()) parts.emplace_back(*part);
     return parts;
+}
+
+TextParts::TextParts(std::string_view text, std::string_view delimiter)
+    : text_(text), delimiter_(delimiter) {}
+
+std::optional<std::string_view> TextParts::next() {
+    if (begin_ >= text_.size()) return std::nullopt;
+    // An empty delimiter never matches: the whole text is one element.
+    const std::size_t at =
+        delimiter_.empty() ? std::string_view::npos : findText(text_, delimiter_, begin_);
+    const std::size_t end = at == std::string_view::npos ? text_.size() : at;
+    const std::string_view part = text_.substr(begin_, end - begin_);
+    begin_ = at == std::string_view::npos ? text_.size() : at + delimiter_.size();
+    return part;
+}
+
+std::size_t firstParts(std::string_view text, std::string_view delimiter,
+                       std::span<std::string_view> out) {
+    TextParts walk(text, delimiter);
+    std::size_t count = 0;
+    while (count < out.size()) {
+        const std::optional<std::string_view> part = walk.next();
+        if (!part) break;
+        out[count++] = *part;
+    }
+    return count;
+}
+
+std::string upToFirstNul(std::string bytes) {
+    const std::size_t nul = bytes.find('\0');
+    if (nul != std::string::npos) bytes.resize(nul);
+    return bytes;
 }
 
 }  // namespace quovella

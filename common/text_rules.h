@@ -1,8 +1,10 @@
 #pragma once
-// The two text rules every reader of quote replies and files uses. Positions are byte
+// The text rules every reader of quote replies and files uses. Positions are byte
 // positions counted from 1; matching ignores letter case and never starts on the
 // trail byte of a double-byte GBK character.
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +27,27 @@ std::string textBetween(std::string_view text, std::nullptr_t noLeft, std::strin
 // Cuts text at every delimiter; the rest after the last delimiter becomes an element only
 // when it is not empty ("a,,b," gives a, "", b).
 std::vector<std::string> splitText(std::string_view text, std::string_view delimiter);
+
+// The elements splitText gives, one at a time, as views into the text: walking a
+// multi-megabyte reply costs no memory per element. The text must outlive the walk.
+class TextParts {
+  public:
+    TextParts(std::string_view text, std::string_view delimiter);
+    // The next element; nothing once the last one was given.
+    std::optional<std::string_view> next();
+
+  private:
+    std::string_view text_;
+    std::string_view delimiter_;
+    std::size_t begin_ = 0;
+};
+
+// The first out.size() elements (fewer when the text has fewer) written into out; returns
+// how many were written. The rest of the text is not looked at.
+std::size_t firstParts(std::string_view text, std::string_view delimiter,
+                       std::span<std::string_view> out);
+
+// The bytes before the first NUL (all of them without one), as a C string would read them.
+std::string upToFirstNul(std::string bytes);
 
 }  // namespace quovella

@@ -64,21 +64,25 @@ std::filesystem::path directoryOf(const std::filesystem::path& path) {
 
 }  // namespace
 
-FileRead readWholeFile(const std::filesystem::path& path) {
+FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) {
         return {errno == ENOENT ? FileRead::Status::missing : FileRead::Status::unreadable, {}};
     }
     FileRead result{FileRead::Status::read, {}};
     std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+    // One byte past the limit tells a file at the limit from a larger one without reading
+    // the larger one whole.
+    while (result.bytes.size() <= maxBytes) {
+        const std::size_t room = maxBytes - result.bytes.size();
+        const std::size_t wanted = room < buffer.size() ? room + 1 : buffer.size();
+        const ssize_t n = ::read(fd.get(), buffer.data(), wanted);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return {FileRead::Status::unreadable, {}};
-        if (n == 0) break;
+        if (n == 0) return result;
         result.bytes.append(buffer.data(), static_cast<std::size_t>(n));
     }
-    return result;
+    return {FileRead::Status::tooLarge, {}};
 }
 
 bool replaceFileContent(const std::filesystem::path& path, std::string_view bytes) {

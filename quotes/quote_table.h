@@ -1,7 +1,8 @@
 #pragma once
 // The quotes of the whole watch list between refreshes: one row per watched code, 37 text
 // cells per row. Cell 1 holds the row's quote content, cells 2..37 its fields 1..36.
-// Rows and cells are numbered from 1.
+// Rows and cells are numbered from 1. Only written cells take memory, so a table sized for a
+// long list costs little until its quotes arrive.
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ inline constexpr int quoteCellCount = 37;
 class QuoteTable {
   public:
     QuoteTable() = default;
-    // rowCount rows of empty cells (a negative count gives none).
+    // rowCount rows of empty cells (a negative count gives none); allocates nothing.
     explicit QuoteTable(int rowCount);
 
     int rowCount() const { return rowCount_; }
@@ -29,10 +30,10 @@ class QuoteTable {
     void setQuoteCount(int count) { quoteCount_ = count; }
 
   private:
-    std::size_t indexOf(int row, int column) const;
-
     int rowCount_ = 0;
-    std::vector<std::string> cells_;  // row after row, quoteCellCount cells each
+    // Up to the last row written, each up to its last non-empty cell written; cells beyond
+    // read as empty.
+    std::vector<std::vector<std::string>> rows_;
     int quoteCount_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "quotes/watch_grid_format.h"
 
+#include <array>
 #include <cmath>
 
 #include "common/gbk.h"
@@ -11,18 +12,16 @@ namespace {
 
 constexpr double changeFloor = -0.0000001;
 
-// Field k of a cut content, or empty when the content is shorter.
-const std::string& fieldOf(const std::vector<std::string>& fields, int k) {
-    static const std::string empty;
-    return k >= 1 && k <= static_cast<int>(fields.size()) ? fields[static_cast<std::size_t>(k - 1)]
-                                                          : empty;
-}
+// The last field a refresh shows (the time).
+constexpr int lastRefreshField = 32;
 
 // Columns 3..10 from fields: prices 2..6, volume 9, amount 10, change from 4 and 3.
 template <typename Field>
 std::vector<GridCellText> quoteColumns(const Field& field) {
     std::vector<GridCellText> cells;
-    for (int column = 3; column <= 7; ++column) cells.push_back({column, field(column - 1)});
+    for (int column = 3; column <= 7; ++column) {
+        cells.push_back({column, std::string(field(column - 1))});
+    }
     cells.push_back({8, formatLargeNumber(field(9), NumberMode::wholeNumber)});
     cells.push_back({9, formatLargeNumber(field(10), NumberMode::decimal)});
     cells.push_back({10, changePercentText(leadingDouble(field(4)), leadingDouble(field(3)))});
@@ -70,11 +69,14 @@ WatchRowFill fullFillRow(const QuoteTable& table, int row) {
 
 std::optional<std::vector<GridCellText>> refreshRow(std::string_view content) {
     if (content.empty()) return std::nullopt;
-    const std::vector<std::string> fields = splitText(content, ",");
-    const auto field = [&](int k) -> const std::string& { return fieldOf(fields, k); };
+    // Views of the first fields only: the rest of a long content is never cut. Fields the
+    // content does not reach stay empty.
+    std::array<std::string_view, lastRefreshField> fields;
+    firstParts(content, ",", fields);
+    const auto field = [&](int k) { return fields[static_cast<std::size_t>(k - 1)]; };
     if (field(1).empty()) return std::nullopt;
     std::vector<GridCellText> cells = quoteColumns(field);
-    cells.push_back({11, field(31) + " " + field(32)});
+    cells.push_back({11, std::string(field(31)) + " " + std::string(field(32))});
     return cells;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "common/gbk.h"
 
 namespace quovella {
@@ -47,6 +49,18 @@ TEST(SplitText, EmptyPartsAndTheTail) {
     EXPECT_EQ(splitText("sh600887\r\nsz000001", "\r\n"), (Parts{"sh600887", "sz000001"}));
     EXPECT_EQ(splitText("a\nb\n", "\r\n"), Parts{"a\nb\n"});
     EXPECT_EQ(splitText(gbk("伊利股份,1"), ","), (Parts{gbk("伊利股份"), "1"}));
+}
+
+TEST(SplitText, FirstPartsAreViewsAndStopEarly) {
+    const std::string text = "a,,b,";
+    std::array<std::string_view, 2> two;
+    EXPECT_EQ(firstParts(text, ",", two), 2U);
+    EXPECT_EQ(two[0].data(), text.data());
+    EXPECT_EQ(two[1], "");
+    std::array<std::string_view, 4> four;
+    EXPECT_EQ(firstParts(text, ",", four), 3U);
+    EXPECT_EQ(four[2], "b");
+    EXPECT_EQ(upToFirstNul(std::string("ab\0c", 4)), "ab");
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
 #include "quotes/quote_reply.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <fstream>
+#include <functional>
+#include <limits>
 #include <string>
 
 #include "common/gbk.h"
 #include "common/text_rules.h"
 #include "quotes/watch_code_rules.h"
+#include "quotes/watch_grid_format.h"
 
 namespace quovella {
 namespace {
@@ -22,6 +29,9 @@ TEST(FillQuoteTableFromReply, QuotedFieldsAndAnEmptyQuote) {
     EXPECT_EQ(table.cell(1, 5), "");
     EXPECT_EQ(table.cell(2, 1), "");
     EXPECT_EQ(table.cell(2, 2), "");
+    fillQuoteTableFromReply("q1=\"\";;", table);
+    EXPECT_EQ(table.cell(1, 1), "");  // an empty content replaces the old one
+    EXPECT_EQ(table.cell(1, 2), "x");
 }
 
 TEST(FillQuoteTableFromReply, FewerThanTwoEntriesFillNothingAndKeepCells) {
@@ -65,6 +75,38 @@ TEST(FillQuoteTableFromReply, DoubleByteCharactersNeverSplit) {
     EXPECT_EQ(table.cell(1, 3), "1.00");
     EXPECT_EQ(splitText(name + "|x", "|").front(), name);
     EXPECT_EQ(splitText(name + "ax", "A").front(), name);
+}
+
+// The body's answer in a child whose address space may grow by at most `headroom` bytes:
+// work that allocates per element of a hostile reply dies there of bad_alloc.
+bool runsWithin(std::size_t headroom, const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        std::size_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t limit = pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) + headroom;
+        const rlimit bound{limit, limit};
+        ::_exit(::setrlimit(RLIMIT_AS, &bound) == 0 && body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(QuoteReplyMemory, HostileRepliesCostNoMemoryPerElement) {
+    constexpr int size = 8 << 20;
+    const std::string semicolons(size, ';');
+    const std::string commas(size, ',');
+    const std::string oneLongQuote = "q=\"name" + commas + "\";\n";
+    EXPECT_TRUE(runsWithin(std::size_t{32} << 20, [&] {
+        QuoteTable huge(std::numeric_limits<int>::max());  // costs nothing until written
+        QuoteTable one(1);
+        return fillQuoteTableFromReply(semicolons, huge) == size - 1 &&
+               fillQuoteTableFromReply(oneLongQuote, one) == 1 && one.cell(1, 2) == "name" &&
+               currentPriceInReply(commas).empty() &&
+               refreshRow(std::string_view(oneLongQuote).substr(3)).has_value();
+    }));
 }
 
 TEST(QuoteReplyHelpers, FirstQuotedTextAndKnownContent) {

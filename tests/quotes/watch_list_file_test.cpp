@@ -37,7 +37,10 @@ class WatchListFile : public ::testing::Test {
         fs::remove_all(dir_);
     }
     void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string content() const { return readWatchListText(path_).value_or("<missing>"); }
+    std::string content() const {
+        const FileRead file = readWholeFile(path_);
+        return file.status == FileRead::Status::read ? file.bytes : "<missing>";
+    }
     int entriesInDir() const {
         return static_cast<int>(std::distance(fs::directory_iterator(dir_), {}));
     }
@@ -47,22 +50,20 @@ class WatchListFile : public ::testing::Test {
 };
 
 TEST_F(WatchListFile, MissingFileIsNotAnEmptyFile) {
-    EXPECT_EQ(readWatchList(path_), std::nullopt);
+    EXPECT_EQ(readWatchList(path_).status, WatchListRead::Status::missing);
     EXPECT_EQ(joinWatchCodes(path_), "");
     write("");
-    ASSERT_TRUE(readWatchList(path_).has_value());
-    EXPECT_TRUE(readWatchList(path_)->empty());
+    EXPECT_EQ(readWatchList(path_).status, WatchListRead::Status::read);
+    EXPECT_TRUE(readWatchList(path_).codes.empty());
 }
 
 TEST_F(WatchListFile, ReadingCutsAtCrLfAndStopsAtNul) {
     write(std::string("sh600887\r\n\r\nsz000001\r\nlast\0ignored\r\n", 37));
     const std::vector<std::string> expected{"sh600887", "", "sz000001", "last"};
-    EXPECT_EQ(readWatchList(path_), expected);
-    int calls = 0;
-    EXPECT_EQ(joinWatchCodes(path_, [&] { ++calls; }), "sh600887,,sz000001,last");
-    EXPECT_EQ(calls, 4);
+    EXPECT_EQ(readWatchList(path_).codes, expected);
+    EXPECT_EQ(joinWatchCodes(path_), "sh600887,,sz000001,last");
     write("a\nb\n");
-    EXPECT_EQ(readWatchList(path_), std::vector<std::string>{"a\nb\n"});
+    EXPECT_EQ(readWatchList(path_).codes, std::vector<std::string>{"a\nb\n"});
 }
 
 TEST_F(WatchListFile, AppendCreatesAndJoinsALastLineWithoutCrLf) {
@@ -75,10 +76,53 @@ TEST_F(WatchListFile, AppendCreatesAndJoinsALastLineWithoutCrLf) {
 
 TEST_F(WatchListFile, RemoveDropsEveryEqualLineAndKeepsEmptyOnes) {
     write("sh600887\r\n\r\nsz000001\r\nsh600887\r\nSH600887\r\n");
-    int calls = 0;
-    EXPECT_TRUE(removeWatchCode(path_, "sh600887", [&] { ++calls; }));
+    EXPECT_TRUE(removeWatchCode(path_, "sh600887"));
     EXPECT_EQ(content(), "\r\nsz000001\r\nSH600887\r\n");
-    EXPECT_EQ(calls, 5);
+}
+
+TEST_F(WatchListFile, AppendAndRemoveKeepEachOthersCodes) {
+    write("a\r\nb\r\n");
+    EXPECT_TRUE(appendWatchCode(path_, "c"));
+    EXPECT_TRUE(removeWatchCode(path_, "a"));
+    EXPECT_EQ(content(), "b\r\nc\r\n");
+    EXPECT_TRUE(removeWatchCode(path_, "b"));
+    EXPECT_TRUE(appendWatchCode(path_, "a"));
+    EXPECT_EQ(content(), "c\r\na\r\n");
+}
+
+TEST_F(WatchListFile, AListPastItsBoundsIsRefusedAndLeftAsItIs) {
+    std::string tenThousand;
+    for (std::size_t i = 0; i < maxWatchCodes; ++i) tenThousand += "1\r\n";
+    const std::string fullBytes = std::string(maxWatchListBytes - 2, 'x') + "\r\n";
+    using Status = WatchListRead::Status;
+    const struct {
+        std::string bytes;
+        Status status;
+    } cases[] = {
+        {tenThousand, Status::read},  // at both bounds, but no code more fits
+        {fullBytes, Status::read},
+        {tenThousand + "1\r\n", Status::tooLarge},
+        {fullBytes + "x", Status::tooLarge},
+        {std::string("\0", 1) + fullBytes, Status::tooLarge},  // bytes, not the text, count
+    };
+    for (const auto& c : cases) {
+        write(c.bytes);
+        EXPECT_EQ(readWatchList(path_).status, c.status);
+        EXPECT_FALSE(appendWatchCode(path_, "sh600887"));
+        if (c.status == Status::tooLarge) {
+            EXPECT_EQ(joinWatchCodes(path_), "");
+            EXPECT_FALSE(removeWatchCode(path_, "1"));
+        }
+        EXPECT_EQ(content(), c.bytes);
+    }
+}
+
+TEST_F(WatchListFile, ABoundedReadStopsPastTheBound) {
+    // An endless file: only a read that stops one byte past the bound returns.
+    EXPECT_EQ(readWholeFile("/dev/zero", 10).status, FileRead::Status::tooLarge);
+    write("12345");
+    EXPECT_EQ(readWholeFile(path_, 5).bytes, "12345");
+    EXPECT_EQ(readWholeFile(path_, 4).status, FileRead::Status::tooLarge);
 }
 
 TEST_F(WatchListFile, RemovingTheLastCodeLeavesAnEmptyFile) {
