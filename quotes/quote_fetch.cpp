@@ -5,6 +5,9 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
+
+#include "common/text_rules.h"
 
 namespace quovella {
 namespace {
@@ -28,11 +31,6 @@ std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* us
     if (body->bytes.size() + n > maxReplyBytes) return 0;  // aborts the transfer
     body->bytes.append(data, n);
     return n;
-}
-
-// libcurl calls this about once a second even while nothing arrives; non-zero aborts.
-int checkCancel(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
 }
 
 struct EasyDeleter {
@@ -73,36 +71,99 @@ void setOptions(CURL* easy, const std::string& url, curl_slist* headers, Body& b
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxReplyBytes));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
-    if (options.cancel) {
-        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, checkCancel);
-        curl_easy_setopt(easy, CURLOPT_XFERINFODATA,
-                         const_cast<std::atomic<bool>*>(options.cancel.get()));
+}
+
+bool isUnreserved(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
+           byte == '~' || byte == ',';
+}
+
+bool isCancelled(const FetchOptions& options) {
+    return options.cancel && options.cancel->load();
+}
+
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// Drives the transfer on a multi handle, so the cancel flag is looked at every
+// kCancelLatency however long connect, send or read would block. Answers libcurl's result
+// for the transfer, or nothing when it was cancelled.
+std::optional<CURLcode> perform(CURL* easy, const FetchOptions& options) {
+    const std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+    int running = 1;
+    std::optional<CURLcode> result = CURLE_OK;
+    while (running > 0) {
+        if (isCancelled(options)) {
+            result.reset();
+            break;
+        }
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
+        if (running == 0) break;
+        const int waitMs = static_cast<int>(kCancelLatency.count());
+        if (curl_multi_poll(multi.get(), nullptr, 0, waitMs, nullptr) != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
     }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+        if (result && message->msg == CURLMSG_DONE) result = message->data.result;
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return result;
 }
 
-std::string upToFirstNul(std::string bytes) {
-    const std::size_t nul = bytes.find('\0');
-    if (nul != std::string::npos) bytes.resize(nul);
-    return bytes;
-}
-
-bool needsEscape(unsigned char byte) {
-    return byte <= 0x20 || byte >= 0x7F || byte == '#';
+// A read that failed part-way: what arrived is the reply, as far as its entries are whole.
+// A body over the size cap was refused on purpose and counts for nothing.
+bool keepsWhatArrived(CURLcode code) {
+    return code != CURLE_WRITE_ERROR && code != CURLE_FILESIZE_EXCEEDED;
 }
 
 }  // namespace
 
-std::string fetchUrlBody(const std::string& url, const FetchOptions& options) {
-    if (!curlReady()) return {};
+FetchResult fetchUrl(const std::string& url, const FetchOptions& options) {
+    FetchResult result;
+    result.error = CURLE_FAILED_INIT;
+    if (!curlReady()) return result;
     const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     const auto headers = requestHeaders();
-    if (!easy || !headers) return {};
-    if (options.cancel && options.cancel->load()) return {};
+    if (!easy || !headers) return result;
+    result.cancelled = isCancelled(options);
+    if (result.cancelled) return result;
     Body body;
     setOptions(easy.get(), url, headers.get(), body, options);
-    if (curl_easy_perform(easy.get()) != CURLE_OK) return {};
-    return upToFirstNul(std::move(body.bytes));
+    const std::optional<CURLcode> code = perform(easy.get(), options);
+    result.cancelled = !code.has_value();
+    result.error = code.value_or(CURLE_ABORTED_BY_CALLBACK);
+    if (result.cancelled) return result;
+    if (*code == CURLE_OK) {
+        result.body = upToFirstNul(std::move(body.bytes));
+    } else if (keepsWhatArrived(*code)) {
+        result.body = std::string(completeEntries(upToFirstNul(std::move(body.bytes))));
+    }
+    return result;
+}
+
+std::string fetchUrlBody(const std::string& url, const FetchOptions& options) {
+    return fetchUrl(url, options).body;
+}
+
+std::string_view completeEntries(std::string_view body) {
+    const std::size_t last = body.rfind("\";");
+    if (last == std::string_view::npos) return {};
+    std::size_t end = last + 2;
+    while (end < body.size() && (body[end] == '\r' || body[end] == '\n')) ++end;
+    return body.substr(0, end);
+}
+
+std::string quoteRequestUrl(std::string_view baseUrl, std::string_view codeList) {
+    return std::string(baseUrl) + "list=" + urlSafeText(codeList);
 }
 
 std::string urlSafeText(std::string_view text) {
@@ -111,7 +172,7 @@ std::string urlSafeText(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (!needsEscape(byte)) {
+        if (isUnreserved(byte)) {
             out.push_back(c);
             continue;
         }

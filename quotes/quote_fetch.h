@@ -20,22 +20,43 @@ struct FetchOptions {
     std::chrono::milliseconds connectTimeout{3000};
     // The whole exchange, connect included.
     std::chrono::milliseconds totalTimeout{10000};
-    // When given and set (from any thread), the exchange gives up within about a second
-    // and fails like any other: a worker can be stopped without waiting out the time-outs.
+    // When given and set (from any thread), the exchange gives up within kCancelLatency and
+    // fails like any other: a worker can be stopped without waiting out the time-outs.
     std::shared_ptr<const std::atomic<bool>> cancel;
 };
+
+// How often a running exchange looks at its cancel flag.
+inline constexpr std::chrono::milliseconds kCancelLatency{50};
 
 // A larger body is a failure: a quote reply for a whole watch list is a few hundred KiB.
 inline constexpr std::size_t maxReplyBytes = std::size_t{8} << 20;
 
+struct FetchResult {
+    // The body up to its first NUL byte; after a failed read, only its complete entries.
+    std::string body;
+    // libcurl's code for the exchange (0 when it completed), kept for the log.
+    int error = 0;
+    bool cancelled = false;
+};
+
 // GETs url directly (no proxy, whatever the environment says; nothing from a cache) and
-// returns the body up to its first NUL byte, whatever the status code. Any failure
-// (connect, time-out, a body cut short, a body over maxReplyBytes, a cancel) gives an empty
-// text.
+// returns the body whatever the status code. A failure before any byte, a time-out with
+// nothing whole, a body over maxReplyBytes and a cancel give an empty body; a body cut off
+// by a failed read keeps the entries that arrived whole (each ended by `";`), since the
+// reply is what was read so far and a half entry would show half a quote.
+FetchResult fetchUrl(const std::string& url, const FetchOptions& options);
+// The body alone.
 std::string fetchUrlBody(const std::string& url, const FetchOptions& options);
 
-// Bytes a URL cannot carry as they are (controls, space, '#', non-ASCII) percent-encoded;
-// everything else, "," and "=" included, unchanged.
+// The text up to the end of its last `";` (and the line break after it), empty when there
+// is none: the complete entries of a reply that was cut off.
+std::string_view completeEntries(std::string_view body);
+
+// The request URL of the quote protocol: the base URL, "list=" and the code list.
+std::string quoteRequestUrl(std::string_view baseUrl, std::string_view codeList);
+
+// Every byte but unreserved ASCII (letters, digits, "-", ".", "_", "~") percent-encoded,
+// so a code reaches the server byte for byte; "," stays, as it joins the codes of a list.
 std::string urlSafeText(std::string_view text);
 
 }  // namespace quovella

@@ -14,7 +14,7 @@ QuoteSource::QuoteSource(std::string baseUrl, FetchOptions options)
     : baseUrl_(std::move(baseUrl)), options_(options) {}
 
 std::string QuoteSource::fetchQuoteReply(std::string_view codeList) const {
-    return fetchUrlBody(baseUrl_ + "list=" + urlSafeText(codeList), options_);
+    return fetchUrlBody(quoteRequestUrl(baseUrl_, codeList), options_);
 }
 
 int QuoteSource::fillQuoteTable(std::string_view codeList, QuoteTable& table) const {
