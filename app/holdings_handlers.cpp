@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "common/numbers.h"
 #include "holdings/purchase_form.h"
+#include "quotes/quote_exchange.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -114,8 +115,8 @@ void MainWindow::addHolding() {
 void MainWindow::onHoldingsTimerTick() {
     if (!revaluation_) {
         // The window's own clock goes before this member does; the pass then keeps its own.
-        revaluation_ = std::make_shared<RevaluationPass>(ownClock_ ? nullptr : clock_);
-        connect(this, &MainWindow::aboutToBeDestroyed, this, [this] { revaluation_->stop(); });
+        revaluation_ = std::make_shared<RevaluationPass>(ownClock_ ? nullptr : clock_,
+                                                         exchange_->cancelFlag());
     }
     if (revaluation_->busy()) return;
     std::vector<HoldingToRevalue> rows = holdingsToRevalue(*高级表格_持有);

@@ -9,8 +9,8 @@
 
 namespace quovella {
 
-RevaluationPass::RevaluationPass(const Clock* clock)
-    : clock_(clock != nullptr ? *clock : systemClock_) {}
+RevaluationPass::RevaluationPass(const Clock* clock, std::shared_ptr<std::atomic<bool>> cancel)
+    : clock_(clock != nullptr ? *clock : systemClock_), cancel_(std::move(cancel)) {}
 
 RevaluationPass::~RevaluationPass() {
     stop();
@@ -51,6 +51,7 @@ void RevaluationPass::stop() {
 }
 
 bool RevaluationPass::stopping() const {
+    if (cancel_->load()) return true;
     const std::lock_guard lock(mutex_);
     return stopping_;
 }

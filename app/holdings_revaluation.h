@@ -47,7 +47,9 @@ class RevaluationPass {
     static constexpr std::chrono::milliseconds kRowPause{100};
 
     // clock: must stay alive as long as this object; null means a system clock of its own.
-    explicit RevaluationPass(const Clock* clock);
+    // cancel: ends the fetches of a pass when set, by stop() or by whoever shares it.
+    explicit RevaluationPass(const Clock* clock, std::shared_ptr<std::atomic<bool>> cancel =
+                                                     std::make_shared<std::atomic<bool>>(false));
     // Stops and waits for a running pass.
     ~RevaluationPass();
     RevaluationPass(const RevaluationPass&) = delete;
@@ -81,7 +83,7 @@ class RevaluationPass {
     std::condition_variable wake_;
     bool stopping_ = false;
     // Shared with the fetches of the pass, which give up once it is set.
-    std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<std::atomic<bool>> cancel_;
     std::thread thread_;
 };
 

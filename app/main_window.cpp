@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabBar>
+#include <QTimer>
 
+#include "quotes/quote_exchange.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_dialogs.h"
@@ -78,6 +80,7 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
     dialogs_ = services.dialogs != nullptr ? services.dialogs : ownDialogs_.get();
     clock_ = services.clock != nullptr ? services.clock : ownClock_.get();
     fetchOptions_ = services.fetchOptions;
+    exchange_ = std::make_unique<QuoteExchange>(quoteBaseUrl_, fetchOptions_);
 
     setWindowTitle(QStringLiteral("Quovella_V20200827"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -102,6 +105,8 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
 }
 
 MainWindow::~MainWindow() {
+    // No worker may post into a window that is going.
+    endQuoteExchanges();
     // The parent window the colouring hook answers for dies with this window.
     if (state_.colourHook) state_.colourHook->detach();
 }
@@ -125,6 +130,13 @@ void MainWindow::buildWatchPage() {
     按钮_删除 = button(box, "删除选中行");
     placeOnPage(按钮_删除, 101, 28, 80, 32);
     时钟_刷新周期 = new Timer(0, this);
+    refreshPause_ = new QTimer(this);
+    refreshPause_->setSingleShot(true);
+    refreshPause_->setTimerType(Qt::PreciseTimer);
+    connect(refreshPause_, &QTimer::timeout, this, [this] {
+        ++refreshRow_;
+        refreshNextRow();
+    });
     标签2 = label(box, "自动刷新时间(秒)：");
     placeOnPage(标签2, 232, 29, 120, 24);
     滑块条_刷新时间 = new Slider(1, 10, 1, box);

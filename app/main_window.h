@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "common/date_time.h"
@@ -50,6 +51,8 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     AppState& appState() const { return state_; }
+    // True when every quote request of the window has had its reply handled.
+    bool quotesIdle() const;
     // GBK, without a trailing separator; files are joined with "/".
     const std::string& runDirectory() const { return runDirectory_; }
     const std::string& quoteBaseUrl() const { return quoteBaseUrl_; }
@@ -145,20 +148,52 @@ class MainWindow : public QWidget {
     void applyTransparency();
 
     // Quotes and watch list (watch_handlers.cpp).
-    void loadWatchList();
+    // Runs `then` once the full fill that this load asks for has run (at once when no
+    // request goes out); a newer load takes over the continuations of one it replaces.
+    void loadWatchList(std::function<void()> then = {});
     void onAddCodeClicked();
     void onDeleteCodeClicked();
     void onRefreshTimerTick();
     void addStockCode();
+    void onCodeChecked(const std::string& code, const std::string& reply);
     void deleteSelectedStock();
     std::string watchListPath() const;
     QuoteSource quoteSource() const;
     void refuseStockCode();
+    void refuseWatchList();
+    // Sends one quote request off the GUI thread; onReply runs on the GUI thread with the
+    // reply, unless the window has gone by then.
+    void askQuotes(std::string codeList, std::function<void(std::string)> onReply);
+    // Cancels every quote exchange in flight and stops the holdings pass; nothing is asked
+    // of the quote server after it.
+    void endQuoteExchanges();
     // The watch grid (watch_grid.cpp).
+    void setUpWatchGrid();
+    void showWatchCodes();
+    void onWatchListReply(unsigned long load, const std::string& reply);
     void showWatchGrid();
     void fillWatchGrid();
     void refreshWatchGrid();
+    void refreshNextRow();
+    void onRefreshReply(unsigned long pass, int row, const std::string& code,
+                        const std::string& reply);
+    void endRefresh();
     FetchOptions fetchOptions_;
+    std::unique_ptr<class QuoteExchange> exchange_;
+    int quotesInFlight_ = 0;
+    // Counts loads of the watch list; the reply of a replaced load is dropped.
+    unsigned long watchLoadGeneration_ = 0;
+    // A load's request is out: the grid shows the codes, the full fill waits for the reply.
+    bool watchLoadPending_ = false;
+    std::vector<std::function<void()>> afterWatchFill_;
+    // An add command is between its code check and its end.
+    bool addPending_ = false;
+    // The periodic refresh, one row at a time: the pass, the row it asks for, the grid's
+    // row count when it began, and the pause after each row.
+    unsigned long refreshPass_ = 0;
+    int refreshRow_ = 0;
+    int refreshRowCount_ = 0;
+    class QTimer* refreshPause_ = nullptr;
 
     // Daily snapshot saving (snapshot_handlers.cpp).
     void onWatchGridDoubleClicked(int x, int y, int keys);

@@ -2,13 +2,19 @@
 // start-up finish, shows page PAGE (0 "监视", 1 "数据", 2 "持有"; 0 by default) and saves a
 // picture of the window as PNG.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
+#include <QThread>
 #include <cstdio>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/tab_control.h"
+
+namespace {
+constexpr qint64 kQuoteWaitMs = 15000;
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -25,6 +31,14 @@ int main(int argc, char** argv) {
                                     QUOVELLA_QUOTE_URL);
         window.show();
         window.高级选择夹1->setCurrentPage(page);
+        // The quotes arrive as events; the picture waits for them (at most one request's
+        // time-outs).
+        QElapsedTimer waited;
+        waited.start();
+        while (!window.quotesIdle() && waited.elapsed() < kQuoteWaitMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
         for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
         saved = window.grab().save(file, "PNG");
         window.close();

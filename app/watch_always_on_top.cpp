@@ -1,22 +1,19 @@
 #include "app/watch_always_on_top.h"
 
 #include <QWidget>
+#include <QWindow>
 
 namespace quovella {
 
 void setAlwaysOnTop(QWidget& window, bool onTop) {
     if (isAlwaysOnTop(window) == onTop) return;
-    // Changing a window flag hides a visible window; it comes back where it was, without
-    // taking the focus from whatever has it.
-    const bool wasVisible = window.isVisible();
-    const QPoint position = window.pos();
-    const bool activates = !window.testAttribute(Qt::WA_ShowWithoutActivating);
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (!wasVisible) return;
-    window.setAttribute(Qt::WA_ShowWithoutActivating, true);
-    window.move(position);
-    window.show();
-    window.setAttribute(Qt::WA_ShowWithoutActivating, !activates);
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    // QWidget::setWindowFlags would destroy and re-create the native window (a flicker and a
+    // new window id); the platform window changes the state of the window it has. The widget
+    // is told the flags without passing them on again.
+    if (QWindow* native = window.windowHandle()) native->setFlags(flags);
+    window.overrideWindowFlags(flags);
 }
 
 bool isAlwaysOnTop(const QWidget& window) {

@@ -1,6 +1,6 @@
 #pragma once
-// The window's always-on-top state, changed the way the add command needs it: the window is
-// neither moved, resized nor activated by the change.
+// The window's always-on-top state, changed the way the add command needs it: the native
+// window keeps its identity and is neither hidden, moved nor activated by the change.
 class QWidget;
 
 namespace quovella {

@@ -1,9 +1,9 @@
 // The watch grid 高级表格_股票: set-up and full fill after every load of the watch list, and
 // the periodic refresh that rewrites each row's quote columns in place.
 #include <QCoreApplication>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include "app/main_window.h"
 #include "quotes/quote_reply.h"
@@ -23,6 +23,7 @@ constexpr int kLastColouredColumn = 10;
 constexpr int kLastQuoteColumn = 11;
 constexpr int kFillPeriod = 1000;
 constexpr std::chrono::milliseconds kPauseAfterRow{100};
+const std::string kFailedContent = "FAILED";
 
 // Columns 0..11; column 12 keeps the default width and no caption.
 constexpr GridHeaderColumn kWatchHeader[] = {
@@ -46,23 +47,10 @@ void clearQuoteCells(Grid& grid, int row) {
     for (int column = 2; column <= kLastQuoteColumn; ++column) grid.setCellText(row, column, {});
 }
 
-// Clears refreshBusy on every way out of the refresh.
-class BusyFlag {
-  public:
-    explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    BusyFlag(const BusyFlag&) = delete;
-    BusyFlag& operator=(const BusyFlag&) = delete;
-    ~BusyFlag() { flag_ = false; }
-
-  private:
-    bool& flag_;
-};
-
 }  // namespace
 
-void MainWindow::showWatchGrid() {
+void MainWindow::setUpWatchGrid() {
     Grid& grid = *高级表格_股票;
-    grid.setUpdatesEnabled(false);
     grid.setRowCount(static_cast<int>(state_.watchList.size()) + 1);
     grid.setColumnCount(kColumnCount);
     grid.setGridLineColour(colourWord(192, 192, 192));
@@ -78,6 +66,39 @@ void MainWindow::showWatchGrid() {
         grid.setCellText(i, 0, std::to_string(i));
         if (i >= grid.rowCount() - grid.fixedRowCount()) break;
     }
+}
+
+// While a load waits for its quotes, the grid already shows the list's rows and codes.
+void MainWindow::showWatchCodes() {
+    Grid& grid = *高级表格_股票;
+    grid.setUpdatesEnabled(false);
+    setUpWatchGrid();
+    writeHeaderRow(grid, kWatchHeader);
+    for (std::size_t i = 0; i < state_.watchList.size(); ++i) {
+        grid.setCellText(static_cast<int>(i) + 1, 1, state_.watchList[i]);
+    }
+    grid.setUpdatesEnabled(true);
+}
+
+void MainWindow::onWatchListReply(unsigned long load, const std::string& reply) {
+    // A newer load replaced this one; its own reply fills the grid.
+    if (load != watchLoadGeneration_) return;
+    if (watchLoadPending_) {
+        watchLoadPending_ = false;
+        fillQuoteTableFromReply(reply, state_.quoteTable);
+        // Only what the reply fills shows: without quotes the codes go again.
+        高级表格_股票->clearCells();
+    }
+    showWatchGrid();
+    std::vector<std::function<void()>> then;
+    then.swap(afterWatchFill_);
+    for (const auto& step : then) step();
+}
+
+void MainWindow::showWatchGrid() {
+    Grid& grid = *高级表格_股票;
+    grid.setUpdatesEnabled(false);
+    setUpWatchGrid();
     fillWatchGrid();
     grid.setUpdatesEnabled(true);
 }
@@ -97,6 +118,9 @@ void MainWindow::fillWatchGrid() {
         const GridRange coloured{i, kFirstQuoteColumn, i, kLastColouredColumn};
         if (!isKnownQuoteContent(state_.quoteTable.cell(i, 1))) {
             clearQuoteCells(grid, i);
+            // The server's own word for a code it has no quote for, so the user can tell.
+            if (state_.quoteTable.cell(i, 1) == kFailedContent)
+                grid.setCellText(i, 2, kFailedContent);
             grid.setTextColour(coloured, 0);
             continue;
         }
@@ -107,24 +131,44 @@ void MainWindow::fillWatchGrid() {
     时钟_刷新周期->setInterval(kFillPeriod);
 }
 
+// One pass over the grid's rows, one request per row in row order; each row's code is read
+// when the pass reaches it, and a precise timer keeps the pause between a row's write and
+// the next request.
 void MainWindow::refreshWatchGrid() {
-    const BusyFlag busy(state_.refreshBusy);
-    Grid& grid = *高级表格_股票;
-    const QuoteSource source = quoteSource();
-    const int rowCount = grid.rowCount();
-    for (int r = 1; r <= rowCount; ++r) {
-        QCoreApplication::processEvents();
-        // The row past the last one reads as missing and ends the refresh.
-        const std::optional<std::string> code = grid.cellText(r, 1);
-        if (!code || code->empty()) return;
-        const std::string content = source.quoteContentFor(*code);
-        // "FAILED" is the server's word for no quote: the row keeps what it shows.
-        if (!isKnownQuoteContent(content)) return;
+    state_.refreshBusy = true;
+    ++refreshPass_;
+    refreshRow_ = 1;
+    refreshRowCount_ = 高级表格_股票->rowCount();
+    refreshNextRow();
+}
+
+void MainWindow::refreshNextRow() {
+    // The row past the last one reads as missing and ends the refresh.
+    const std::optional<std::string> code =
+        refreshRow_ <= refreshRowCount_ ? 高级表格_股票->cellText(refreshRow_, 1) : std::nullopt;
+    if (!code || code->empty()) return endRefresh();
+    askQuotes(*code, [this, pass = refreshPass_, row = refreshRow_, code = *code](
+                         const std::string& reply) { onRefreshReply(pass, row, code, reply); });
+}
+
+void MainWindow::onRefreshReply(unsigned long pass, int row, const std::string& code,
+                                const std::string& reply) {
+    if (pass != refreshPass_ || !state_.refreshBusy) return;
+    const std::string content = firstQuotedText(reply);
+    if (content.empty()) return endRefresh();
+    // A row deleted or reloaded meanwhile holds another code now: the reply is not its own.
+    // A "FAILED" code keeps what its row shows, and the rows below still get their turn.
+    if (高级表格_股票->cellText(row, 1) == code && content != kFailedContent) {
         const std::optional<std::vector<GridCellText>> cells = refreshRow(content);
-        if (!cells) return;
-        writeCells(grid, r, *cells);
-        std::this_thread::sleep_for(kPauseAfterRow);
+        if (!cells) return endRefresh();
+        writeCells(*高级表格_股票, row, *cells);
     }
+    refreshPause_->start(kPauseAfterRow);
+}
+
+void MainWindow::endRefresh() {
+    refreshPause_->stop();
+    state_.refreshBusy = false;
 }
 
 }  // namespace quovella

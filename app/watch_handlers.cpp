@@ -1,9 +1,13 @@
 // Quotes and watch list: the handlers the wiring binds for page "监视", loading the watch
-// list and the add and delete commands.
-#include <QCoreApplication>
+// list and the add and delete commands. Quote requests go out through the window's quote
+// exchange; the handlers go on when the reply comes back as an event.
+#include <QMetaObject>
 
+#include "app/holdings_revaluation.h"
 #include "app/main_window.h"
 #include "app/watch_always_on_top.h"
+#include "quotes/quote_exchange.h"
+#include "quotes/quote_reply.h"
 #include "quotes/watch_code_rules.h"
 #include "quotes/watch_list_file.h"
 #include "ui/grid.h"
@@ -11,15 +15,6 @@
 #include "ui/timer.h"
 
 namespace quovella {
-
-namespace {
-
-// The long loops let other handlers run once per element.
-void processPendingEvents() {
-    QCoreApplication::processEvents();
-}
-
-}  // namespace
 
 std::string MainWindow::watchListPath() const {
     return runDirectory_ + "/" + watchListFileName;
@@ -29,20 +24,67 @@ QuoteSource MainWindow::quoteSource() const {
     return QuoteSource(quoteBaseUrl_, fetchOptions_);
 }
 
-void MainWindow::loadWatchList() {
-    const std::string path = watchListPath();
-    // A missing file keeps the previous list and quotes in effect.
-    if (std::optional<std::vector<std::string>> codes = readWatchList(path)) {
-        state_.watchList = std::move(*codes);
+bool MainWindow::quotesIdle() const {
+    return quotesInFlight_ == 0;
+}
+
+void MainWindow::askQuotes(std::string codeList, std::function<void(std::string)> onReply) {
+    ++quotesInFlight_;
+    // The exchange is shut down before this window goes, so `this` outlives the call; the
+    // posted reply dies with the window if it has not been delivered by then.
+    exchange_->requestQuoteReply(std::move(codeList),
+                                 [this, onReply = std::move(onReply)](std::string reply) {
+                                     QMetaObject::invokeMethod(
+                                         this,
+                                         [this, onReply, reply = std::move(reply)] {
+                                             --quotesInFlight_;
+                                             onReply(reply);
+                                         },
+                                         Qt::QueuedConnection);
+                                 });
+}
+
+void MainWindow::endQuoteExchanges() {
+    exchange_->shutdown();
+    if (revaluation_) revaluation_->stop();
+}
+
+void MainWindow::loadWatchList(std::function<void()> then) {
+    if (then) afterWatchFill_.push_back(std::move(then));
+    const unsigned long load = ++watchLoadGeneration_;
+    watchLoadPending_ = false;
+    WatchListRead read = readWatchList(watchListPath());
+    if (read.status == WatchListRead::Status::tooLarge) refuseWatchList();
+    std::string codeList;
+    // A missing, unreadable or refused file keeps the previous list and quotes in effect.
+    if (read.status == WatchListRead::Status::read) {
+        state_.watchList = std::move(read.codes);
         state_.quoteTable = QuoteTable(static_cast<int>(state_.watchList.size()));
-        const std::string codeList = joinWatchCodes(path, processPendingEvents);
-        // An empty list asks the server nothing.
-        if (!codeList.empty()) quoteSource().fillQuoteTable(codeList, state_.quoteTable);
+        codeList = joinWatchCodes(watchListPath());
     }
-    showWatchGrid();
+    // An empty list asks the server nothing.
+    if (codeList.empty()) return onWatchListReply(load, {});
+    watchLoadPending_ = true;
+    showWatchCodes();
+    askQuotes(std::move(codeList),
+              [this, load](const std::string& reply) { onWatchListReply(load, reply); });
+}
+
+// Posted, so that the window is up before the box asks for an answer.
+void MainWindow::refuseWatchList() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            dialogs().message(
+                this, gbk("监视列表 system.txt 太大（超过 1 MB 或 10000 个代码），未载入。"),
+                gbk("信息："), DialogButtons::Ok);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::onAddCodeClicked() {
+    // One add at a time: a second click while the first waits for the server does nothing.
+    if (addPending_) return;
     addStockCode();
 }
 
@@ -51,8 +93,8 @@ void MainWindow::onDeleteCodeClicked() {
 }
 
 void MainWindow::onRefreshTimerTick() {
-    // A tick handled inside a running refresh's event processing is dropped.
-    if (state_.refreshBusy) return;
+    // A tick while a refresh runs, or while a load waits for its quotes, does nothing.
+    if (state_.refreshBusy || watchLoadPending_) return;
     refreshWatchGrid();
 }
 
@@ -63,11 +105,21 @@ void MainWindow::addStockCode() {
         dialogs().input(this, gbk("请输入正确的股票代码"), gbk("添加股票代码"), "600887");
     if (!entry || !isSixByteEntry(*entry)) return refuseStockCode();
     const std::string code = withExchangePrefix(*entry);
-    if (!quoteSource().codeExists(code)) return refuseStockCode();
+    addPending_ = true;
+    askQuotes(code, [this, code](const std::string& reply) { onCodeChecked(code, reply); });
+}
+
+void MainWindow::onCodeChecked(const std::string& code, const std::string& reply) {
+    if (!isKnownQuoteContent(firstQuotedText(reply))) {
+        addPending_ = false;
+        return refuseStockCode();
+    }
     appendWatchCode(watchListPath(), code);
     高级表格_股票->clearCells();
-    loadWatchList();
-    setAlwaysOnTop(*this, true);
+    loadWatchList([this] {
+        addPending_ = false;
+        setAlwaysOnTop(*this, true);
+    });
 }
 
 void MainWindow::refuseStockCode() {
@@ -82,10 +134,11 @@ void MainWindow::deleteSelectedStock() {
     const int row = grid.currentRow();
     if (row == 0 || row == -1) return;
     const std::string code = grid.cellText(row, 1).value_or("");
-    removeWatchCode(watchListPath(), code, processPendingEvents);
-    // A reload run in between may have rebuilt the grid; the row goes only if it is still
-    // the one whose code was removed.
-    if (grid.cellText(row, 1) == code) grid.deleteRow(row);
+    removeWatchCode(watchListPath(), code);
+    grid.deleteRow(row);
+    // The quotes on their way were asked for with the removed code: the full fill would
+    // bring its row back, so the load starts again from the file as it is now.
+    if (watchLoadPending_) loadWatchList();
 }
 
 }  // namespace quovella

@@ -5,6 +5,8 @@
 namespace quovella {
 
 Timer::Timer(int interval, QObject* parent) : QObject(parent) {
+    // A coarse timer may fire up to 5 % late, which lets a 1000 ms clock skip a second.
+    timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &Timer::tick);
     setInterval(interval);
 }

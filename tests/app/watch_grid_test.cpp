@@ -136,30 +136,60 @@ TEST_F(WatchGridTest, RefreshEndsAtTheFirstRowWithoutCode) {
     EXPECT_FALSE(window().appState().refreshBusy);
 }
 
-TEST_F(WatchGridTest, CodeWithoutQuoteKeepsItsRowEmptyAndEndsTheRefresh) {
+TEST_F(WatchGridTest, FailedAndMissingQuotesAtTheFillAndTheRefresh) {
     server_.setQuote("sh600887", rising());
+    server_.setContent("sh601111", "FAILED");
     server_.setQuote("sz000001", falling());
-    start("sh600887\r\nsh999999\r\nsz000001\r\n", server_.baseUrl());
+    start("sh600887\r\nsh601111\r\nsz000001\r\nsh999999\r\n", server_.baseUrl());
     stopRefreshTimer();
 
-    EXPECT_EQ(cell(2, 1), "sh999999");
-    for (int c = 2; c <= 12; ++c) EXPECT_EQ(cell(2, c), "") << c;
-    for (int c = 3; c <= 10; ++c) EXPECT_EQ(colour(2, c), 0) << c;
+    // The server's "FAILED" shows as the name, so the user can tell; a code without any
+    // quote keeps only its code.
+    EXPECT_EQ(cell(2, 1), "sh601111");
+    EXPECT_EQ(cell(2, 2), "FAILED");
+    EXPECT_EQ(cell(4, 1), "sh999999");
+    for (int r : {2, 4}) {
+        for (int c = 3; c <= 12; ++c) EXPECT_EQ(cell(r, c), "") << r << "," << c;
+        for (int c = 3; c <= 10; ++c) EXPECT_EQ(colour(r, c), 0) << r << "," << c;
+    }
     EXPECT_EQ(cell(3, 10), "-5%");
 
+    // The refresh goes past the "FAILED" row, which keeps what it shows, and ends at the
+    // row without a quote.
+    const std::vector<std::string> failedRow = rowTexts(2);
     tick();
-    EXPECT_EQ(server_.requestCount(), 3u);
+    EXPECT_EQ(server_.requests(),
+              (std::vector<std::string>{"sh600887,sh601111,sz000001,sh999999", "sh600887",
+                                        "sh601111", "sz000001", "sh999999"}));
     EXPECT_EQ(cell(1, 11), "2020-08-28 09:30:00");
-    EXPECT_EQ(cell(2, 11), "");
-    EXPECT_EQ(cell(3, 11), "09:30:00");
+    EXPECT_EQ(rowTexts(2), failedRow);
+    EXPECT_EQ(cell(3, 11), "2020-08-28 09:30:00");
+    EXPECT_EQ(cell(4, 11), "");
 
-    // "FAILED" is no quote either: the first row keeps what it shows.
-    const std::vector<std::string> before = rowTexts(1);
+    // A row that turns "FAILED" keeps its last quote, never zeros.
+    const std::vector<std::string> firstRow = rowTexts(1);
     server_.setContent("sh600887", "FAILED");
     tick();
-    EXPECT_EQ(server_.requestCount(), 4u);
-    EXPECT_EQ(rowTexts(1), before);
+    EXPECT_EQ(server_.requestCount(), 9u);
+    EXPECT_EQ(rowTexts(1), firstRow);
     EXPECT_FALSE(window().appState().refreshBusy);
+}
+
+TEST_F(WatchGridTest, RefreshPausesAfterEachRowWhileTheWindowStaysLive) {
+    startWithThreeCodes();
+    int probeTicks = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] { ++probeTicks; });
+    probe.start(5);
+
+    const auto began = std::chrono::steady_clock::now();
+    tick();
+    const auto took = std::chrono::steady_clock::now() - began;
+
+    // One pause of 100 ms after each of the three rows; the event loop ran all along.
+    EXPECT_GE(took, std::chrono::milliseconds(300));
+    EXPECT_GT(probeTicks, 20);
+    EXPECT_EQ(server_.requestCount(), 4u);
 }
 
 TEST_F(WatchGridTest, TickWhileRefreshRunsDoesNothing) {

@@ -27,8 +27,14 @@ class WatchListTest : public testing::WatchWindowFixture {
     void startWith(const std::optional<std::string>& systemText) {
         start(systemText, server_.baseUrl());
     }
-    void add() { window().按钮_添加->click(); }
-    void remove() { window().按钮_删除->click(); }
+    void add() {
+        window().按钮_添加->click();
+        settle();
+    }
+    void remove() {
+        window().按钮_删除->click();
+        settle();
+    }
     const ShownBox& lastBox() const { return dialogs_.shown().back(); }
 
     testing::FixedQuoteServer server_;
@@ -176,6 +182,20 @@ TEST_F(WatchListTest, AdditionJoinsALastLineWithoutLineEnd) {
     EXPECT_EQ(fileText(), "sz000001sh600887\r\n");
     EXPECT_EQ(grid().rowCount(), 2);
     EXPECT_EQ(cell(1, 1), "sz000001sh600887");
+}
+
+TEST_F(WatchListTest, AListPastItsBoundsIsRefusedWithAMessageAndLeftAlone) {
+    std::string huge;
+    for (int i = 0; i <= 10000; ++i) huge += "sh600887\r\n";
+    startWith(huge);
+
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(grid().rowCount(), 1);
+    EXPECT_EQ(server_.requestCount(), 0u);
+    ASSERT_EQ(dialogs_.shown().size(), 1u);
+    EXPECT_EQ(lastBox().caption, gbk("信息："));
+    EXPECT_NE(lastBox().text.find("system.txt"), std::string::npos);
+    EXPECT_EQ(fileText(), huge);
 }
 
 }  // namespace

@@ -174,12 +174,26 @@ class WatchWindowFixture : public WindowFixture {
 
     // Writes "system.txt" (no file when nothing is given), builds the window and lets
     // start-up run against the server at baseUrl.
-    void start(const std::optional<std::string>& systemText, const std::string& baseUrl) {
+    // Unless told not to wait, the load's reply has been shown when it returns.
+    void start(const std::optional<std::string>& systemText, const std::string& baseUrl,
+               bool waitForQuotes = true, FetchOptions timeouts = shortTimeouts()) {
         if (systemText) writeFile(*systemText);
-        window_ = std::make_unique<MainWindow>(
-            state_, runDirectory(), baseUrl, WindowServices{&observed_, &clock_, shortTimeouts()});
+        window_ = std::make_unique<MainWindow>(state_, runDirectory(), baseUrl,
+                                               WindowServices{&observed_, &clock_, timeouts});
         window_->show();
+        if (waitForQuotes) settle();
+    }
+
+    // Lets the window's quote requests, their replies and a running refresh pass come to
+    // an end (bounded by a generous deadline).
+    void settle() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         QCoreApplication::processEvents();
+        while ((!window().quotesIdle() || window().appState().refreshBusy) &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            QCoreApplication::processEvents();
+        }
     }
 
     std::string systemPath() const { return runDirectory() + "/system.txt"; }
@@ -204,7 +218,12 @@ class WatchWindowFixture : public WindowFixture {
     }
     // The test drives the refresh itself, so no tick arrives by the clock.
     void stopRefreshTimer() { window().时钟_刷新周期->setInterval(0); }
-    void tick() { emit window().时钟_刷新周期->tick(); }
+    void tickWithoutWaiting() { emit window().时钟_刷新周期->tick(); }
+    // One tick of the refresh timer, and the pass it starts run to its end.
+    void tick() {
+        emit window().时钟_刷新周期->tick();
+        settle();
+    }
     int timerInterval() { return window().时钟_刷新周期->interval(); }
     bool onTop() { return isAlwaysOnTop(window()); }
 

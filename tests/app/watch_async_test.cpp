@@ -1,0 +1,140 @@
+// The window while quote requests are on their way: it never waits for them, and a reply
+// that a later change made stale is dropped.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QWindow>
+
+#include "app/watch_window_fixture.h"
+#include "feed/feed_server.h"
+
+namespace quovella {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kThreeCodes = "sh600887\r\nsz000001\r\nsh600000\r\n";
+
+class WatchAsyncTest : public testing::WatchWindowFixture {
+  protected:
+    void SetUp() override {
+        WatchWindowFixture::SetUp();
+        for (const char* code : {"sh600887", "sz000001", "sh600000"})
+            server_.setPrice(code, "10.50");
+    }
+    void TearDown() override {
+        server_.release();
+        WatchWindowFixture::TearDown();
+    }
+    // Lets posted events run while the server holds a request.
+    void spin(std::chrono::milliseconds duration) {
+        const auto end = std::chrono::steady_clock::now() + duration;
+        while (std::chrono::steady_clock::now() < end) QCoreApplication::processEvents();
+    }
+
+    testing::FixedQuoteServer server_;
+};
+
+TEST_F(WatchAsyncTest, StartUpShowsTheCodesAtOnceAndFillsWhenTheReplyComes) {
+    server_.hold();
+    start(kThreeCodes, server_.baseUrl(), false);
+    ASSERT_TRUE(server_.waitForHeldRequest());
+
+    EXPECT_EQ(grid().rowCount(), 4);
+    EXPECT_EQ(cell(2, 0), "2");
+    EXPECT_EQ(cell(2, 1), "sz000001");
+    EXPECT_EQ(cell(2, 2), "");
+    // A tick while the load waits for its quotes asks nothing.
+    tickWithoutWaiting();
+    spin(50ms);
+    EXPECT_EQ(server_.requestCount(), 1u);
+    EXPECT_FALSE(window().appState().refreshBusy);
+
+    server_.release();
+    settle();
+    EXPECT_EQ(cell(2, 5), "10.50");
+}
+
+TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
+    start(kThreeCodes, server_.baseUrl());
+    stopRefreshTimer();
+    server_.setPrice("sh600887", "11.00");
+    server_.hold();
+    tickWithoutWaiting();
+    ASSERT_TRUE(server_.waitForHeldRequest());
+
+    // Row 1 goes while its quote is on the way; row 1 is sz000001's now.
+    grid().setCurrentCell(1, 1);
+    window().按钮_删除->click();
+    server_.release();
+    settle();
+
+    EXPECT_EQ(cell(1, 1), "sz000001");
+    EXPECT_EQ(cell(1, 5), "10.50");
+    EXPECT_EQ(cell(1, 11), "09:30:00");
+    EXPECT_EQ(cell(2, 11), "2020-08-28 09:30:00");
+    EXPECT_EQ(server_.requests().back(), "sh600000");
+}
+
+TEST_F(WatchAsyncTest, AnAddWaitsForItsCheckWithTheWindowLiveAndOneAddAtATime) {
+    start("sh600887\r\n", server_.baseUrl());
+    server_.hold();
+    dialogs_.answerText("000001");
+    window().按钮_添加->click();
+    ASSERT_TRUE(server_.waitForHeldRequest());
+
+    EXPECT_FALSE(onTop());
+    EXPECT_EQ(timerInterval(), 0);
+    window().按钮_添加->click();
+    spin(50ms);
+    EXPECT_EQ(dialogs_.shown().size(), 1u);
+    EXPECT_EQ(fileText(), "sh600887\r\n");
+
+    server_.release();
+    settle();
+    EXPECT_EQ(fileText(), "sh600887\r\nsz000001\r\n");
+    EXPECT_EQ(cell(2, 1), "sz000001");
+    EXPECT_TRUE(onTop());
+}
+
+TEST_F(WatchAsyncTest, AlwaysOnTopKeepsTheNativeWindow) {
+    start("sh600887\r\n", server_.baseUrl());
+    const WId before = window().winId();
+    dialogs_.answerText("000001");
+    window().按钮_添加->click();
+    settle();
+    ASSERT_TRUE(onTop());
+    EXPECT_EQ(window().winId(), before);
+    EXPECT_TRUE(window().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(WatchAsyncTest, ADeleteWhileTheLoadWaitsIsNotUndoneByItsReply) {
+    server_.hold();
+    start(kThreeCodes, server_.baseUrl(), false);
+    ASSERT_TRUE(server_.waitForHeldRequest());
+    grid().setCurrentCell(2, 1);
+    window().按钮_删除->click();
+    server_.release();
+    settle();
+
+    EXPECT_EQ(fileText(), "sh600887\r\nsh600000\r\n");
+    EXPECT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(cell(2, 1), "sh600000");
+    EXPECT_EQ(cell(2, 5), "10.50");
+}
+
+TEST_F(WatchAsyncTest, OneCloseEndsAtOnceWithARequestInFlight) {
+    FeedServer hanging(FeedOptions{.port = 0, .fault = FeedFault::hang});
+    ASSERT_TRUE(hanging.start());
+    start(kThreeCodes, hanging.baseUrl(), false, FetchOptions{3s, 30s});
+    while (hanging.requestCount() == 0) spin(5ms);
+
+    const auto began = std::chrono::steady_clock::now();
+    window().close();
+    window_.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 1s);
+    hanging.stop();
+}
+
+}  // namespace
+}  // namespace quovella
