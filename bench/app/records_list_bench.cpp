@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "records/store_schema.h"
 #include "support/run_times_reporter.h"
+#include "support/silent_dialogs.h"
 #include "ui/list_view.h"
 
 namespace quovella {
@@ -37,17 +38,6 @@ class RecordsListProbe {
 namespace {
 
 constexpr int kSnapshots = 100000;
-
-class SilentDialogs final : public Dialogs {
-  public:
-    DialogAnswer message(QWidget*, const std::string&, const std::string&, DialogButtons) override {
-        return DialogAnswer::Ok;
-    }
-    std::optional<std::string> input(QWidget*, const std::string&, const std::string&,
-                                     const std::string&) override {
-        return std::nullopt;
-    }
-};
 
 const std::string& benchDir() {
     static const std::string dir = [] {
