@@ -53,6 +53,11 @@ void MainWindow::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
         dialogs().message(this, duplicateMessage(values[0]), defaultCaption(), DialogButtons::Ok);
         return;
     }
+    // A refused save (a busy or read-only store, a missing column) must not look like one
+    // that worked.
+    if (outcome == SaveOutcome::failed) {
+        dialogs().message(this, gbk("记录未能保存!"), defaultCaption(), DialogButtons::Ok);
+    }
     // Also after a refused insert: the list then shows what the store holds.
     fillRecordsList();
 }

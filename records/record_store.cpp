@@ -28,6 +28,40 @@ bool hasBothTables(sqlite3* db) {
            result.rows.size() == 1 && result.rows[0][0] == "2";
 }
 
+// "file:" + the path with the bytes a URI gives a meaning percent-encoded, read as a file
+// that nothing changes (no WAL index needed).
+std::string immutableUri(std::string_view file) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char c : file) {
+        if (c == '%' || c == '?' || c == '#') {
+            uri += '%';
+            uri += hex[static_cast<unsigned char>(c) >> 4];
+            uri += hex[static_cast<unsigned char>(c) & 0x0F];
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+// LIKE as SQLite has it, except that a null text matches as the empty text: a snapshot
+// whose code and name are both empty is stored as nulls and must still be found by an
+// empty search, which lists every row.
+void likeTreatingNullAsEmpty(sqlite3_context* context, int, sqlite3_value** values) {
+    const unsigned char* pattern = sqlite3_value_text(values[0]);
+    if (pattern == nullptr) return sqlite3_result_null(context);
+    const unsigned char* text = sqlite3_value_text(values[1]);
+    const char* subject = text != nullptr ? reinterpret_cast<const char*>(text) : "";
+    sqlite3_result_int(context,
+                       sqlite3_strlike(reinterpret_cast<const char*>(pattern), subject, 0) == 0);
+}
+
+void registerLikeTreatingNullAsEmpty(sqlite3* db) {
+    sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               likeTreatingNullAsEmpty, nullptr, nullptr, nullptr);
+}
+
 SqlParameter parameter(std::string_view gbkText) {
     if (gbkText.empty()) return std::nullopt;
     return storeTextFromGbk(gbkText);
@@ -105,18 +139,34 @@ bool RecordStore::open(std::string_view path, std::string_view password, Access 
     const Lock held = lock();
     close();
     if (!password.empty()) return false;
-    auto connection = std::make_unique<Connection>();
-    const int flags = access == Access::readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const std::string file = storeTextFromGbk(path);
-    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) return false;
-    sqlite3_busy_timeout(connection->db, kBusyTimeoutMs);
-    if (!hasBothTables(connection->db)) return false;
+    std::unique_ptr<Connection> connection = openConnection(file, access);
+    // A WAL store in a directory we may not write: its index cannot be made beside it, so
+    // even reading fails read-write. Read-only, and failing that as an unchanging file, the
+    // records still show; every write then fails as on a read-only file.
+    if (!connection && access == Access::readWrite) {
+        connection = openConnection(file, Access::readOnly);
+    }
+    if (!connection) connection = openConnection(immutableUri(file), Access::readOnly);
+    if (!connection) return false;
     if (sqlite3_db_readonly(connection->db, "main") == 0) {
         QueryResult ignored;  // pragmas answer with a row; best effort on odd file systems
         for (const char* pragma : kPragmas) runSql(connection->db, pragma, {}, &ignored);
     }
     connection_ = std::move(connection);
     return true;
+}
+
+std::unique_ptr<RecordStore::Connection> RecordStore::openConnection(const std::string& file,
+                                                                     Access access) {
+    auto connection = std::make_unique<Connection>();
+    const int flags = (access == Access::readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                      SQLITE_OPEN_URI;
+    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) return nullptr;
+    sqlite3_busy_timeout(connection->db, kBusyTimeoutMs);
+    if (!hasBothTables(connection->db)) return nullptr;
+    registerLikeTreatingNullAsEmpty(connection->db);
+    return connection;
 }
 
 bool RecordStore::bindCursor() {

@@ -87,6 +87,7 @@ class RecordStore {
     struct Connection;
     struct Cursor;
 
+    static std::unique_ptr<Connection> openConnection(const std::string& file, Access access);
     bool commitPending();
     bool loadRows();
     bool openTable(std::string_view name);

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 #include "app/records_window_fixture.h"
 #include "ui/grid.h"
@@ -62,6 +63,27 @@ TEST_F(SnapshotSavingTest, OkStoresTheRowDatedTodayAndTheListShowsIt) {
         "31.80", "30.95",      "123456",   gbk("38.6亿"),   "2.00%", "15:00:03", ""};
     for (int c = 0; c < 14; ++c) EXPECT_EQ(list().itemText(0, c), expected[c]) << c;
     EXPECT_EQ(paintColours(0).background, kTomatoBackground);
+}
+
+TEST_F(SnapshotSavingTest, ASaveTheStoreRefusesSaysSoAndTheListShowsTheStore) {
+    const std::pair<const char*, std::function<void(RecordStore&)>> cases[] = {
+        {"missing column",
+         [](RecordStore& store) {
+             store.openCursor(gbk("alter table sj drop column 涨跌"), RecordStore::kStatement);
+         }},
+        {"closed store", [](RecordStore& store) { store.close(); }},
+    };
+    for (const auto& [label, breakStore] : cases) {
+        SCOPED_TRACE(label);
+        breakStore(*state_.store);
+        const std::size_t shown = dialogs_.shown().size();
+        dialogs_.answerOk();
+        doubleClickRow(1);
+        ASSERT_EQ(dialogs_.shown().size(), shown + 2);
+        EXPECT_EQ(lastBox().text, gbk("记录未能保存!"));
+        EXPECT_EQ(lastBox().caption, gbk("信息："));
+        EXPECT_EQ(list().rowCount(), 0);
+    }
 }
 
 TEST_F(SnapshotSavingTest, CancelStoresNothing) {

@@ -266,6 +266,28 @@ TEST_F(RecordStoreTest, AFileTheSystemWillNotLetUsWriteOpensReadOnly) {
     EXPECT_EQ(rawCount("sj"), 1u);
 }
 
+TEST_F(RecordStoreTest, AWalStoreInADirectoryWeMayNotWriteOpensReadOnly) {
+    {
+        RecordStore writer;  // WAL mode; a clean close leaves no index beside the file
+        ASSERT_TRUE(writer.startUpOpen(dir_));
+        addSnapshot(writer, "sh600887", "n");
+    }
+    ASSERT_EQ(chmod(path_.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
+    const bool checked = testing::runUnprivileged([&] {
+        RecordStore store;
+        if (!store.startUpOpen(dir_) || !store.isReadOnly()) return false;
+        if (readColumn(store, "sj", RecordStore::kTable, gbk("股票代码")) !=
+            std::vector<std::string>{"sh600887"}) {
+            return false;
+        }
+        return !store.openCursor(deleteStatement("1"), RecordStore::kStatement);
+    });
+    ASSERT_EQ(chmod(dir_.c_str(), 0755), 0);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(rawCount("sj"), 1u);
+}
+
 TEST_F(RecordStoreTest, SequencesUnderTheLockNeverInterleave) {
     RecordStore store;
     ASSERT_TRUE(store.startUpOpen(dir_));
