@@ -68,7 +68,7 @@ std::intptr_t CellColourHook::passOn(WindowHandle window, unsigned message, std:
 void CellColourHook::addRowRuleIfMatch(int row, ColourWord textColour, ColourWord background,
                                        std::string_view value, std::string_view match, int mode) {
     if (textMatches(value, match, mode)) {
-        append(RuleList::EarlyRow, {0, row, background, textColour, std::string(match)});
+        append(RuleList::EarlyRow, 0, row, background, textColour, match);
     }
     applyDefaults();
 }
@@ -77,14 +77,13 @@ void CellColourHook::addStripedRowRule(int row, ColourWord evenTextColour,
                                        ColourWord evenBackground, ColourWord oddTextColour,
                                        ColourWord oddBackground) {
     const bool even = row % 2 == 0;
-    append(
-        RuleList::EarlyRow,
-        {0, row, even ? evenBackground : oddBackground, even ? evenTextColour : oddTextColour, {}});
+    append(RuleList::EarlyRow, 0, row, even ? evenBackground : oddBackground,
+           even ? evenTextColour : oddTextColour);
     applyDefaults();
 }
 
 void CellColourHook::addRowRule(int row, ColourWord textColour, ColourWord background) {
-    append(RuleList::LateRow, {0, row, background, textColour, {}});
+    append(RuleList::LateRow, 0, row, background, textColour);
     applyDefaults();
 }
 
@@ -92,14 +91,14 @@ void CellColourHook::addCellRuleIfMatch(int column, int row, ColourWord textColo
                                         ColourWord background, std::string_view value,
                                         std::string_view match, int mode) {
     if (textMatches(value, match, mode)) {
-        append(RuleList::CellMatch, {column, row, background, textColour, std::string(match)});
+        append(RuleList::CellMatch, column, row, background, textColour, match);
     }
     applyDefaults();
 }
 
 void CellColourHook::addCellRule(int column, int row, ColourWord textColour,
                                  ColourWord background) {
-    append(RuleList::LateCell, {column, row, background, textColour, {}});
+    append(RuleList::LateCell, column, row, background, textColour);
     applyDefaults();
 }
 
@@ -107,13 +106,13 @@ void CellColourHook::addCellRuleIfCompare(int column, int row, ColourWord textCo
                                           ColourWord background, double value, int mode,
                                           double reference) {
     if (comparisonHolds(value, mode, reference)) {
-        append(RuleList::CellCompare, {column, row, background, textColour, {}});
+        append(RuleList::CellCompare, column, row, background, textColour);
     }
     applyDefaults();
 }
 
 void CellColourHook::addColumnRule(int column, ColourWord textColour, ColourWord background) {
-    append(RuleList::Column, {column, 0, background, textColour, {}});
+    append(RuleList::Column, column, 0, background, textColour);
     applyDefaults();
 }
 
@@ -149,9 +148,10 @@ void CellColourHook::detach() {
     listHandle_ = 0;
 }
 
-void CellColourHook::append(RuleList list, ColourRule rule) {
-    index_.add(list, rule);
-    lists_[static_cast<std::size_t>(list)].push_back(std::move(rule));
+void CellColourHook::append(RuleList list, int column, int row, ColourWord background,
+                            ColourWord textColour, std::string_view text) {
+    index_.add(list, column, row, CellColours{textColour, background});
+    lists_[static_cast<std::size_t>(list)].add(column, row, background, textColour, text);
 }
 
 // A default that is not set would paint the whole list black; the list then keeps its own.

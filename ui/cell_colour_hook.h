@@ -14,6 +14,7 @@
 
 #include "ui/colour_rule.h"
 #include "ui/colour_rule_index.h"
+#include "ui/colour_rule_list.h"
 #include "ui/custom_draw.h"
 
 namespace quovella {
@@ -63,21 +64,22 @@ class CellColourHook {
     void detach();
 
     bool isAttached() const { return previousProcedure_.has_value(); }
-    const std::vector<ColourRule>& rules(RuleList list) const {
+    const ColourRuleList& rules(RuleList list) const {
         return lists_[static_cast<std::size_t>(list)];
     }
     ColourWord defaultBackground() const { return defaultBackground_; }
     ColourWord defaultTextColour() const { return defaultTextColour_; }
 
   private:
-    void append(RuleList list, ColourRule rule);
+    void append(RuleList list, int column, int row, ColourWord background, ColourWord textColour,
+                std::string_view text = {});
     void applyDefaults() const;
     std::intptr_t answerCustomDraw(CustomDrawRecord& record, WindowHandle window, unsigned message,
                                    std::uintptr_t wParam, std::intptr_t lParam) const;
     std::intptr_t passOn(WindowHandle window, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) const;
 
-    std::array<std::vector<ColourRule>, kRuleListCount> lists_;
+    std::array<ColourRuleList, kRuleListCount> lists_;
     ColourRuleIndex index_;
     ColourWord defaultBackground_ = 0;
     ColourWord defaultTextColour_ = 0;

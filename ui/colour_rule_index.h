@@ -2,11 +2,14 @@
 // Answers a colour lookup without walking the rule lists. Within one list a later rule
 // overrides an earlier one with the same key, and a later list overrides an earlier one,
 // so the walk's answer is the last rule with the cell's key in the last list that has one.
-// Each list therefore keeps, per key, the colours of its last rule with that key.
+// Each list therefore keeps, per key, the colours of its last rule with that key: the row
+// lists in an array by row (a list of a million rows is coloured row by row), every other
+// key in a hash map.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "ui/colour_rule.h"
 
@@ -14,14 +17,19 @@ namespace quovella {
 
 class ColourRuleIndex {
   public:
-    void add(RuleList list, const ColourRule& rule);
+    void add(RuleList list, int column, int row, CellColours colours);
     void clear();
     // The colours of the deciding rule for the cell, or nothing when no rule matches it.
     std::optional<CellColours> find(int column, int row) const;
 
   private:
+    struct ByRow {
+        std::vector<CellColours> colours;
+        std::vector<bool> set;
+    };
     using LastRuleByKey = std::unordered_map<std::uint64_t, CellColours>;
     std::array<LastRuleByKey, kRuleListCount> lastRules_;
+    std::array<ByRow, kRuleListCount> byRow_;
 };
 
 }  // namespace quovella
