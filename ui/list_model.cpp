@@ -5,7 +5,7 @@
 namespace quovella {
 
 int ListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : rows_.rowCount();
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const {
@@ -29,14 +29,23 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
 void ListModel::setColumns(std::vector<ListColumn> columns) {
     beginResetModel();
     columns_ = std::move(columns);
-    for (auto& row : rows_) row.cells.resize(columns_.size());
+    rows_ = fitted(std::move(rows_));
     endResetModel();
+}
+
+// Rows cut or padded to the column count, item values kept.
+TextTable ListModel::fitted(TextTable rows) const {
+    const auto count = static_cast<int>(columns_.size());
+    if (rows.columnCount() == count) return rows;
+    TextTable resized(count);
+    resized.appendTable(std::move(rows));
+    return resized;
 }
 
 int ListModel::appendRow() {
     const int row = rowCount();
     beginInsertRows({}, row, row);
-    rows_.push_back(ListRow{std::vector<std::string>(columns_.size()), 0});
+    rows_.appendRow(std::span<const std::string_view>());
     endInsertRows();
     return row;
 }
@@ -45,18 +54,22 @@ void ListModel::appendRows(std::vector<std::vector<std::string>> rows) {
     if (rows.empty()) return;
     const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    rows_.reserve(rows_.size() + rows.size());
-    for (auto& cells : rows) {
-        cells.resize(columns_.size());
-        rows_.push_back(ListRow{std::move(cells), 0});
-    }
+    for (const auto& cells : rows) rows_.appendRow(cells);
+    endInsertRows();
+}
+
+void ListModel::appendRows(TextTable rows) {
+    if (rows.rowCount() == 0) return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + rows.rowCount() - 1);
+    rows_.appendTable(std::move(rows));
     endInsertRows();
 }
 
 void ListModel::removeRow(int row) {
     if (row < 0 || row >= rowCount()) return;
     beginRemoveRows({}, row, row);
-    rows_.erase(rows_.begin() + row);
+    rows_.removeRow(row);
     endRemoveRows();
 }
 
@@ -67,15 +80,30 @@ void ListModel::removeAll() {
 }
 
 void ListModel::replaceRows(std::vector<ListRow> rows) {
-    for (auto& row : rows) row.cells.resize(columns_.size());
-    if (rows.size() != rows_.size()) {
+    TextTable table(static_cast<int>(columns_.size()));
+    for (const auto& row : rows) table.appendRow(row.cells, row.itemValue);
+    replaceRows(std::move(table));
+}
+
+void ListModel::replaceRows(TextTable rows) {
+    rows = fitted(std::move(rows));
+    if (rows.rowCount() != rowCount()) {
         beginResetModel();
         rows_ = std::move(rows);
         endResetModel();
         return;
     }
     rows_ = std::move(rows);
-    if (rows_.empty() || columns_.empty()) return;
+    allCellsChanged();
+}
+
+void ListModel::permuteRows(const std::vector<int>& order) {
+    if (rows_.permute(order)) allCellsChanged();
+}
+
+// The row count stays, so the view keeps its scroll position.
+void ListModel::allCellsChanged() {
+    if (rowCount() == 0 || columnCount() == 0) return;
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
@@ -83,33 +111,29 @@ bool ListModel::contains(int row, int column) const {
     return row >= 0 && column >= 0 && row < rowCount() && column < columnCount();
 }
 
-const std::string& ListModel::text(int row, int column) const {
-    static const std::string empty;
-    if (!contains(row, column)) return empty;
-    return rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+std::string_view ListModel::text(int row, int column) const {
+    return rows_.text(row, column);
 }
 
 void ListModel::setText(int row, int column, std::string_view text) {
     if (!contains(row, column)) return;
-    rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = text;
+    rows_.setText(row, column, text);
     const QModelIndex at = index(row, column);
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
 
 int ListModel::itemValue(int row) const {
-    if (row < 0 || row >= rowCount()) return 0;
-    return rows_[static_cast<std::size_t>(row)].itemValue;
+    return rows_.itemValue(row);
 }
 
 void ListModel::setItemValue(int row, int value) {
-    if (row < 0 || row >= rowCount()) return;
-    rows_[static_cast<std::size_t>(row)].itemValue = value;
+    rows_.setItemValue(row, value);
 }
 
 int ListModel::findInFirstColumn(std::string_view text) const {
     if (columns_.empty()) return -1;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].cells[0] == text) return static_cast<int>(i);
+    for (int row = 0; row < rowCount(); ++row) {
+        if (rows_.text(row, 0) == text) return row;
     }
     return -1;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text_table.h"
+
 namespace quovella {
 
 struct ListColumn {
@@ -33,24 +35,33 @@ class ListModel : public QAbstractTableModel {
     int appendRow();
     // One insertion for the whole batch; each row is cut or padded to the column count.
     void appendRows(std::vector<std::vector<std::string>> rows);
+    void appendRows(TextTable rows);
     void removeRow(int row);
     void removeAll();
     // Every row at once, each cut or padded to the column count. The same number of rows
     // is one change of all cells, so the view keeps its scroll position.
     void replaceRows(std::vector<ListRow> rows);
+    // The same, taking the table over whole: a table built on another thread shows at once.
+    void replaceRows(TextTable rows);
+    // New row r is old row order[r], item values moving with their rows, as one change of
+    // all cells. An order that is not a permutation of the rows changes nothing.
+    void permuteRows(const std::vector<int>& order);
 
     // A row or column that does not exist reads as empty and ignores writes.
-    const std::string& text(int row, int column) const;
+    std::string_view text(int row, int column) const;
     void setText(int row, int column, std::string_view text);
     int itemValue(int row) const;
     void setItemValue(int row, int value);
     int findInFirstColumn(std::string_view text) const;
+    const TextTable& table() const { return rows_; }
 
   private:
     bool contains(int row, int column) const;
+    TextTable fitted(TextTable rows) const;
+    void allCellsChanged();
 
     std::vector<ListColumn> columns_;
-    std::vector<ListRow> rows_;
+    TextTable rows_{0};
 };
 
 }  // namespace quovella

@@ -25,13 +25,23 @@ class ListView : public QWidget, public ListColourTarget {
     int columnCount() const { return model_.columnCount(); }
     int appendRow() { return model_.appendRow(); }
     void appendRows(std::vector<std::vector<std::string>> rows);
+    void appendRows(TextTable rows) { model_.appendRows(std::move(rows)); }
     void setItemText(int row, int column, std::string_view text);
     // A row or column that does not exist reads as empty text.
-    std::string itemText(int row, int column) const { return model_.text(row, column); }
+    std::string itemText(int row, int column) const {
+        return std::string(model_.text(row, column));
+    }
     void removeRow(int row) { model_.removeRow(row); }
     void removeAllRows() { model_.removeAll(); }
     // Replaces every row with its texts and item value in one change.
     void replaceAllRows(std::vector<ListRow> rows) { model_.replaceRows(std::move(rows)); }
+    // The same, taking the table over whole in one change: nothing is copied.
+    void replaceAllRows(TextTable rows) { model_.replaceRows(std::move(rows)); }
+    // New row r is old row order[r]; the scroll position stays. Anything but a permutation
+    // of the rows changes nothing.
+    void permuteRows(const std::vector<int>& order) { model_.permuteRows(order); }
+    // Every row's texts and item value, for reading.
+    const TextTable& table() const { return model_.table(); }
     // -1 when none.
     int findRow(std::string_view firstColumnText) const;
     int selectedRow() const;
