@@ -7,6 +7,7 @@
 
 #include "common/gbk.h"
 #include "common/numbers.h"
+#include "records/column_sort_ranks.h"
 
 namespace quovella {
 
@@ -29,8 +30,8 @@ constexpr SortKind kColumnKinds[] = {
 };
 
 // Row indexes in insertion order with cheap insertion anywhere: blocks of about sqrt(n)
-// entries and the position each block starts at. The sort inserts one row at a time at a
-// position found by bisection, which a flat array would make quadratic.
+// entries and the position each block starts at. Inserting one row at a time at a
+// position found by bisection would make a flat array quadratic.
 class BlockedSequence {
   public:
     explicit BlockedSequence(std::size_t expected)
@@ -125,38 +126,27 @@ std::size_t numberPosition(double v, std::size_t m, const ValueAt& valueAt) {
     });
 }
 
-template <typename KeyAt>
-std::size_t textPosition(std::string_view key, std::size_t m, const KeyAt& keyAt) {
-    if (m == 0) return 1;
-    if (key.compare(keyAt(m)) >= 0) return m + 1;
-    if (key.compare(keyAt(1)) <= 0) return 1;
-    return bisect(m, [&](std::size_t k) {
-        const int c = key.compare(keyAt(k));
-        return c == 0 ? 0 : (c < 0 ? -1 : 1);
-    });
+// The direct simulation, for values the tolerance blurs: they can leave value order.
+std::vector<int> blockedNumberOrder(const std::vector<double>& values) {
+    BlockedSequence order(values.size());
+    const auto valueAt = [&](std::size_t k) {
+        return values[static_cast<std::size_t>(order.at(k - 1))];
+    };
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        order.insert(numberPosition(values[i], order.size(), valueAt) - 1, static_cast<int>(i));
+    }
+    return order.flatten();
 }
 
 std::vector<int> insertionOrder(const std::vector<std::string_view>& keys, SortKind kind) {
-    BlockedSequence order(keys.size());
-    if (kind == SortKind::number) {
-        std::vector<double> values;
-        values.reserve(keys.size());
-        for (std::string_view key : keys) values.push_back(leadingDouble(key));
-        const auto valueAt = [&](std::size_t k) {
-            return values[static_cast<std::size_t>(order.at(k - 1))];
-        };
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            order.insert(numberPosition(values[i], order.size(), valueAt) - 1, static_cast<int>(i));
-        }
-    } else {
-        const auto keyAt = [&](std::size_t k) {
-            return keys[static_cast<std::size_t>(order.at(k - 1))];
-        };
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            order.insert(textPosition(keys[i], order.size(), keyAt) - 1, static_cast<int>(i));
-        }
+    if (kind == SortKind::text) return rankedInsertionOrder(textKeyRanks(keys));
+    std::vector<double> values;
+    values.reserve(keys.size());
+    for (std::string_view key : keys) values.push_back(leadingDouble(key));
+    if (const std::optional<KeyRanks> ranks = separatedValueRanks(values)) {
+        return rankedInsertionOrder(*ranks);
     }
-    return order.flatten();
+    return blockedNumberOrder(values);
 }
 
 // An item value no row but `except` carries: the smallest one from 0 up.

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -16,6 +17,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using namespace std::string_literals;
 
 std::vector<int> order(const std::vector<std::string>& cells, SortKind kind,
                        SortDirection direction = SortDirection::forward) {
@@ -164,68 +166,76 @@ TEST(ColumnSort, EmptyAndSingleRowTables) {
     EXPECT_THAT(order({"x"}, SortKind::text, SortDirection::reverse), ElementsAre(0));
 }
 
-// Keys drawn from a few values each, so ties of every kind are frequent: near-equal
-// numbers around the tolerance, texts with blanks, double-byte characters and prefixes.
-std::string randomCell(std::mt19937& random, SortKind kind) {
-    static const std::vector<std::string> numbers = {"1",
-                                                     "1.00000005",
-                                                     "1.0000002",
-                                                     "2",
-                                                     "-2",
-                                                     "0.5",
-                                                     gbk("12.5万"),
-                                                     "sh600887",
-                                                     "",
-                                                     " 7 ",
-                                                     "7.00000009",
-                                                     "1e2",
-                                                     "99",
-                                                     "-0",
-                                                     "3.14",
-                                                     "\xA1\xA1"
-                                                     "8"};
-    static const std::vector<std::string> texts = {"a",
-                                                   "ab",
-                                                   "B",
-                                                   "-0.50%",
-                                                   "-1.20%",
-                                                   "1.84%",
-                                                   gbk("伊利"),
-                                                   gbk("伊利股份"),
-                                                   "",
-                                                   " a",
-                                                   "a ",
-                                                   "\xA1\xA1"
-                                                   "ab",
-                                                   "X\xB0\xA1\xA1",
-                                                   "2020-08-07",
-                                                   "2020-08-27",
-                                                   "z"};
-    const auto& pool = kind == SortKind::number ? numbers : texts;
-    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
-    return pool[pick(random)];
+// Each table draws its cells from some of one pool's, so ties of every kind are frequent:
+// numbers around the tolerance (a table may hold only exact ties or not), at magnitudes
+// where 1e-7 is about one step of a double, infinities; texts with blanks, double-byte
+// characters, prefixes and bytes from 0x80 on.
+struct Pool {
+    SortKind kind;
+    std::vector<std::string> cells;
+};
+
+const std::vector<Pool>& pools() {
+    static const std::vector<Pool> all = {
+        {SortKind::number,
+         {"1", "1.00000005", "1.0000002", "2", "-2", "0.5", gbk("12.5万"), "sh600887", "", " 7 ",
+          "7.00000009", "1e2", "99", "-0", "3.14",
+          "\xA1\xA1"
+          "8"}},
+        {SortKind::text,
+         {"a", "ab", "B", "-0.50%", "-1.20%", "1.84%", gbk("伊利"), gbk("伊利股份"), "", " a", "a ",
+          "\xA1\xA1"
+          "ab",
+          "X\xB0\xA1\xA1", "2020-08-07", "2020-08-27", "z"}},
+        {SortKind::number,
+         {"0", "0.00000005", "0.0000001", "0.00000015", "0.0000002", "0.0000003", "-0", ""}},
+        {SortKind::number,
+         {"1000000000", "1000000000.00000005", "1000000000.0000001", "1000000000.00000015",
+          "1000000000.0000002", "1000000000.0000003", "1e15", "1000000000000000.125", "-1e15"}},
+        {SortKind::number, {"1e400", "-1e400", "1e308", "-1e308", "0", "12.34", gbk("12.5万")}},
+        {SortKind::number, {"12.34", "12.35", "-1.23", " 12.34 ", "1e2", "100", "0", "sh600887"}},
+        {SortKind::text,
+         {"", " ", "\xA1\xA1", "a", "A", "ab", "\x80", "\xFF", "\xFF\xFF", "\xB0\xA1", "2016-03-04",
+          "2016-03-04 ", "sh600887", "-1.23%"}},
+        // Longer than 16 bytes, zeros inside.
+        {SortKind::text,
+         {"2016-03-04 09:30", "2016-03-04 09:30:00", "2016-03-04 09:30:00.5", "2016-03-04 09:30:01",
+          "2016-03-04 09:30\0"s, "a\0"s, "a", "2016-03-04"}},
+    };
+    return all;
+}
+
+std::vector<std::string> randomCells(std::mt19937& random, const Pool& pool, int n) {
+    std::vector<std::string> drawn = pool.cells;
+    std::shuffle(drawn.begin(), drawn.end(), random);
+    drawn.resize(std::uniform_int_distribution<std::size_t>(1, drawn.size())(random));
+    std::uniform_int_distribution<std::size_t> pick(0, drawn.size() - 1);
+    std::vector<std::string> cells;
+    for (int i = 0; i < n; ++i) cells.push_back(drawn[pick(random)]);
+    return cells;
 }
 
 TEST(ColumnSort, SameOrderAsTheLiteralArrayInsertion) {
     std::mt19937 random(20200827);
-    for (int round = 0; round < 400; ++round) {
-        const SortKind kind = round % 2 == 0 ? SortKind::number : SortKind::text;
+    for (int round = 0; round < 630; ++round) {
         const SortDirection direction =
-            round % 4 < 2 ? SortDirection::forward : SortDirection::reverse;
-        // Mostly small tables, some large enough to split the blocks many times.
-        const int n = round % 25 == 0 ? 3000 : std::uniform_int_distribution<int>(0, 200)(random);
-        std::vector<std::string> cells;
-        for (int i = 0; i < n; ++i) cells.push_back(randomCell(random, kind));
+            round % 2 == 0 ? SortDirection::forward : SortDirection::reverse;
+        const Pool& pool = pools()[static_cast<std::size_t>(round / 2) % pools().size()];
+        // Mostly small tables, some of a few thousand rows.
+        const int n = round % 9 == 0 ? std::uniform_int_distribution<int>(1000, 4000)(random)
+                                     : std::uniform_int_distribution<int>(0, 200)(random);
+        std::vector<std::string> cells = randomCells(random, pool, n);
         // Some tables already sorted or sorted backwards: all appends, or all in front.
-        if (round % 10 == 3)
-            cells = [&] {
-                std::vector<std::string> sorted;
-                for (int r : LiteralSort{}.run(cells, kind, SortDirection::reverse)) {
-                    sorted.push_back(cells[static_cast<std::size_t>(r)]);
-                }
-                return sorted;
-            }();
-        ASSERT_EQ(order(cells, kind, direction), LiteralSort{}.run(cells, kind, direction))
+        if (round % 5 >= 3) {
+            const auto way = round % 5 == 3 ? SortDirection::forward : SortDirection::reverse;
+            std::vector<std::string> sorted;
+            for (int r : LiteralSort{}.run(cells, pool.kind, way)) {
+                sorted.push_back(cells[static_cast<std::size_t>(r)]);
+            }
+            cells = sorted;
+        }
+        ASSERT_EQ(order(cells, pool.kind, direction),
+                  LiteralSort{}.run(cells, pool.kind, direction))
             << "round " << round << ", " << n << " rows";
     }
 }
