@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include "common/job_queue.h"
 #include "quotes/quote_exchange.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
     clock_ = services.clock != nullptr ? services.clock : ownClock_.get();
     fetchOptions_ = services.fetchOptions;
     exchange_ = std::make_unique<QuoteExchange>(quoteBaseUrl_, fetchOptions_);
+    recordsJobs_ = std::make_unique<JobQueue>();
 
     setWindowTitle(QStringLiteral("Quovella_V20200827"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -106,7 +108,7 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
 
 MainWindow::~MainWindow() {
     // No worker may post into a window that is going.
-    endQuoteExchanges();
+    endBackgroundWork();
     // The parent window the colouring hook answers for dies with this window.
     if (state_.colourHook) state_.colourHook->detach();
 }

@@ -2,13 +2,16 @@
 // The main window: every unit with its name, position and initial state, the event
 // wiring, the start-up sequence and the timer stop at shutdown.
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "common/date_time.h"
+#include "common/text_table.h"
 #include "quotes/quote_source.h"
 #include "ui/custom_draw.h"
 #include "ui/dialogs.h"
@@ -53,6 +56,8 @@ class MainWindow : public QWidget {
     AppState& appState() const { return state_; }
     // True when every quote request of the window has had its reply handled.
     bool quotesIdle() const;
+    // True when, besides, every read and sort of the records list has come back.
+    bool backgroundIdle() const;
     // GBK, without a trailing separator; files are joined with "/".
     const std::string& runDirectory() const { return runDirectory_; }
     const std::string& quoteBaseUrl() const { return quoteBaseUrl_; }
@@ -164,9 +169,9 @@ class MainWindow : public QWidget {
     // Sends one quote request off the GUI thread; onReply runs on the GUI thread with the
     // reply, unless the window has gone by then.
     void askQuotes(std::string codeList, std::function<void(std::string)> onReply);
-    // Cancels every quote exchange in flight and stops the holdings pass; nothing is asked
-    // of the quote server after it.
-    void endQuoteExchanges();
+    // Cancels every quote exchange in flight, stops the holdings pass and the records
+    // worker; no worker posts into the window after it.
+    void endBackgroundWork();
     // The watch grid (watch_grid.cpp).
     void setUpWatchGrid();
     void showWatchCodes();
@@ -212,11 +217,17 @@ class MainWindow : public QWidget {
     // Colours every row of the records list by its own change text; runs after every change
     // of the list's rows, so no row keeps the colour of a row that stood there before.
     void recolourRecordsList();
-    // Appends to the records list, letting pending events through every few milliseconds;
-    // false when a fill or search that ran meanwhile replaced the list.
-    bool appendRecordsRows(std::vector<std::vector<std::string>> rows, unsigned long generation);
-    // Counts whole replacements of the records list (full fill, search).
+    using RecordsRead = std::function<std::optional<TextTable>(const std::atomic<bool>& cancel)>;
+    void readRecordsInBackground(RecordsRead read);
+    // Counts changes of the records list's rows (fill, search, delete) and header clicks;
+    // a result made for an older list or an older click is dropped.
     unsigned long recordsListGeneration_ = 0;
+    unsigned long recordsSortGeneration_ = 0;
+    // Reads and sorts run here, off the GUI thread.
+    std::unique_ptr<class JobQueue> recordsJobs_;
+    int recordsInFlight_ = 0;
+    // The read in flight, started again when a delete changes the store under it.
+    std::function<void()> rereadRecords_;
     // Lets benchmarks and tests drive the full fill directly.
     friend class RecordsListProbe;
 

@@ -14,7 +14,7 @@ namespace quovella {
 void MainWindow::wireEvents() {
     connect(this, &MainWindow::created, this, &MainWindow::runStartup);
     connect(this, &MainWindow::aboutToBeDestroyed, this, &MainWindow::stopTimers);
-    connect(this, &MainWindow::aboutToBeDestroyed, this, &MainWindow::endQuoteExchanges);
+    connect(this, &MainWindow::aboutToBeDestroyed, this, &MainWindow::endBackgroundWork);
     connect(按钮_添加, &QAbstractButton::clicked, this, &MainWindow::onAddCodeClicked);
     connect(按钮_删除, &QAbstractButton::clicked, this, &MainWindow::onDeleteCodeClicked);
     connect(时钟_刷新周期, &Timer::tick, this, &MainWindow::onRefreshTimerTick);

@@ -1,11 +1,10 @@
 // Daily records: the store at start-up and the handlers the wiring binds for page "数据".
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <utility>
 
+#include "app/background.h"
 #include "app/main_window.h"
 #include "app/records_sort.h"
 #include "records/records_browser.h"
@@ -16,12 +15,6 @@
 namespace quovella {
 
 namespace {
-
-// Pending events get through at most this often while a long fill appends rows, so the
-// window stays responsive without the event processing dominating the fill.
-constexpr qint64 kEventSliceMs = 10;
-// Rows appended between two looks at the clock.
-constexpr std::size_t kAppendBatch = 512;
 
 constexpr int kIdColumn = 0;
 constexpr int kCodeColumn = 2;
@@ -53,41 +46,41 @@ bool MainWindow::startupOpenStore() {
 }
 
 void MainWindow::fillRecordsList() {
-    const unsigned long generation = ++recordsListGeneration_;
-    超级列表框_数据表->removeAllRows();
-    recolourRecordsList();
-    // Read under the store lock into memory first; events are let through only afterwards.
-    std::vector<SnapshotRow> rows;
-    if (state_.store) rows = readAllSnapshots(*state_.store);
-    if (!appendRecordsRows(std::move(rows), generation)) return;
-    recolourRecordsList();
+    readRecordsInBackground([store = state_.store.get()](const std::atomic<bool>& cancel) {
+        return store != nullptr ? readSnapshotTable(*store, &cancel) : std::optional<TextTable>();
+    });
 }
 
-bool MainWindow::appendRecordsRows(std::vector<std::vector<std::string>> rows,
-                                   unsigned long generation) {
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    for (std::size_t first = 0; first < rows.size(); first += kAppendBatch) {
-        const std::size_t last = std::min(rows.size(), first + kAppendBatch);
-        std::vector<std::vector<std::string>> batch;
-        batch.reserve(last - first);
-        for (std::size_t i = first; i < last; ++i) batch.push_back(std::move(rows[i]));
-        超级列表框_数据表->appendRows(std::move(batch));
-        if (sinceEvents.elapsed() < kEventSliceMs) continue;
-        QCoreApplication::processEvents();
-        // A handler that ran meanwhile refilled the list: the rest of ours is stale.
-        if (generation != recordsListGeneration_) return false;
-        sinceEvents.restart();
-    }
-    return true;
+// The read runs on the records worker through a connection of its own; the rows stay as
+// they are until the whole result replaces them in one change. A later fill, search or
+// delete makes a read in flight stale, and its result is dropped.
+void MainWindow::readRecordsInBackground(RecordsRead read) {
+    const unsigned long generation = ++recordsListGeneration_;
+    rereadRecords_ = [this, read] { readRecordsInBackground(read); };
+    ++recordsInFlight_;
+    const bool posted = runInBackground<std::optional<TextTable>>(
+        *recordsJobs_, this, read, [this, generation](std::optional<TextTable> table) {
+            --recordsInFlight_;
+            if (generation != recordsListGeneration_) return;
+            rereadRecords_ = nullptr;
+            // A statement the store refused leaves the list as it is.
+            if (!table) return;
+            超级列表框_数据表->replaceAllRows(std::move(*table));
+            recolourRecordsList();
+        });
+    if (!posted) --recordsInFlight_;
+}
+
+bool MainWindow::backgroundIdle() const {
+    return quotesIdle() && recordsInFlight_ == 0;
 }
 
 void MainWindow::recolourRecordsList() {
     CellColourHook& hook = *state_.colourHook;
     hook.resetRules();
-    const ListView& list = *超级列表框_数据表;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        const std::string change = list.itemText(row, kChangeColumn);
+    const TextTable& rows = 超级列表框_数据表->table();
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const std::string_view change = rows.text(row, kChangeColumn);
         const std::optional<RowColour> colour = rowColour(change);
         // The change text twice: the rule is always added.
         if (colour) hook.addRowRuleIfMatch(row, colour->text, colour->background, change, change);
@@ -96,13 +89,10 @@ void MainWindow::recolourRecordsList() {
 
 void MainWindow::onSearchClicked() {
     if (!state_.store) return;
-    std::optional<std::vector<SnapshotRow>> found =
-        searchSnapshots(*state_.store, fromQt(编辑框_条件->text()));
-    if (!found) return;  // a statement the store refused leaves the list as it is
-    ++recordsListGeneration_;
-    超级列表框_数据表->removeAllRows();
-    超级列表框_数据表->appendRows(std::move(*found));
-    recolourRecordsList();
+    readRecordsInBackground([store = state_.store.get(),
+                             text = fromQt(编辑框_条件->text())](const std::atomic<bool>& cancel) {
+        return searchSnapshotTable(*store, text, &cancel);
+    });
 }
 
 void MainWindow::onDeleteSelectedClicked() {
@@ -115,6 +105,13 @@ void MainWindow::onDeleteSelectedClicked() {
         if (row >= 0) {
             超级列表框_数据表->removeRow(row);
             recolourRecordsList();  // before the message box lets the list repaint
+        }
+        // A read in flight may still hold the deleted row: it starts again; a sort in flight
+        // was made for rows that changed.
+        if (rereadRecords_) {
+            rereadRecords_();
+        } else {
+            ++recordsListGeneration_;
         }
     }
     dialogs().message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
@@ -132,8 +129,27 @@ void MainWindow::onRecordsDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
 void MainWindow::onRecordsHeaderClicked(int column) {
     const SortDirection direction =
         单选框_正向->isChecked() ? SortDirection::forward : SortDirection::reverse;
-    // Rows moved: their colours must move with them.
-    if (sortRecordsList(*超级列表框_数据表, column, direction)) recolourRecordsList();
+    const std::optional<SortKind> kind = recordsColumnSortKind(column);
+    if (!kind || 超级列表框_数据表->rowCount() == 0) return;
+    // The keys are copied and sorted on the worker; the list changes only when the order
+    // comes back, as one permutation of its rows. A later change of the list or a second
+    // click makes the order stale.
+    const unsigned long listGeneration = recordsListGeneration_;
+    const unsigned long sortGeneration = ++recordsSortGeneration_;
+    ++recordsInFlight_;
+    const bool posted = runInBackground<std::vector<int>>(
+        *recordsJobs_, this,
+        [keys = columnTexts(超级列表框_数据表->table(), column), kind = *kind,
+         direction](const std::atomic<bool>&) { return sortedKeyOrder(keys, kind, direction); },
+        [this, listGeneration, sortGeneration](std::vector<int> order) {
+            --recordsInFlight_;
+            if (listGeneration != recordsListGeneration_) return;
+            if (sortGeneration != recordsSortGeneration_) return;
+            // Rows moved: their colours must move with them.
+            applyRecordsOrder(*超级列表框_数据表, order);
+            recolourRecordsList();
+        });
+    if (!posted) --recordsInFlight_;
 }
 
 // Bound but empty, as the window defines them.

@@ -1,43 +1,53 @@
 #include "app/records_sort.h"
 
+#include <string_view>
+
 #include "ui/list_view.h"
 
 namespace quovella {
 
-namespace {
+std::vector<std::string> columnTexts(const TextTable& rows, int column) {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(rows.rowCount()));
+    for (int r = 0; r < rows.rowCount(); ++r) texts.emplace_back(rows.text(r, column));
+    return texts;
+}
 
-std::vector<SortableRow> readRows(const ListView& list) {
-    const int columns = list.columnCount();
-    std::vector<SortableRow> rows(static_cast<std::size_t>(list.rowCount()));
+std::vector<int> sortedKeyOrder(const std::vector<std::string>& keys, SortKind kind,
+                                SortDirection direction) {
+    const std::vector<std::string_view> views(keys.begin(), keys.end());
+    return sortedRowOrder(views, kind, direction);
+}
+
+int uniqueItemValue(const TextTable& rows, int except) {
+    // With n rows the answer is at most n: only values 0..n can be taken in the way.
+    const auto n = static_cast<std::size_t>(rows.rowCount());
+    std::vector<bool> taken(n + 1, false);
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        const int value = rows.itemValue(r);
+        if (r != except && value >= 0 && static_cast<std::size_t>(value) <= n) {
+            taken[static_cast<std::size_t>(value)] = true;
+        }
+    }
+    std::size_t candidate = 0;
+    while (candidate < n && taken[candidate]) ++candidate;
+    return static_cast<int>(candidate);
+}
+
+void applyRecordsOrder(ListView& list, const std::vector<int>& order) {
+    if (order.size() != static_cast<std::size_t>(list.rowCount())) return;
+    const int selected = list.selectedRow();
+    const bool marked = selected >= 0;
+    const int mark = marked ? uniqueItemValue(list.table(), selected) : 0;
+    if (marked) list.setItemValue(selected, mark);
+    list.permuteRows(order);
+    if (!marked) return;
     for (int r = 0; r < list.rowCount(); ++r) {
-        SortableRow& row = rows[static_cast<std::size_t>(r)];
-        row.cells.reserve(static_cast<std::size_t>(columns));
-        for (int c = 0; c < columns; ++c) row.cells.push_back(list.itemText(r, c));
-        row.itemValue = list.itemValue(r);
+        if (list.itemValue(r) != mark) continue;
+        list.selectRow(r);
+        list.scrollToRow(r);
+        return;
     }
-    return rows;
-}
-
-std::vector<ListRow> listRows(std::vector<SortableRow> rows) {
-    std::vector<ListRow> out;
-    out.reserve(rows.size());
-    for (SortableRow& row : rows) out.push_back(ListRow{std::move(row.cells), row.itemValue});
-    return out;
-}
-
-}  // namespace
-
-bool sortRecordsList(ListView& list, int column, SortDirection direction) {
-    const std::optional<SortKind> kind = recordsColumnSortKind(column);
-    if (!kind || list.rowCount() == 0) return false;
-    std::vector<SortableRow> rows = readRows(list);
-    const int selected = sortRows(rows, column, *kind, direction, list.selectedRow());
-    list.replaceAllRows(listRows(std::move(rows)));
-    if (selected >= 0) {
-        list.selectRow(selected);
-        list.scrollToRow(selected);
-    }
-    return true;
 }
 
 }  // namespace quovella

@@ -6,6 +6,7 @@
 #include "app/holdings_revaluation.h"
 #include "app/main_window.h"
 #include "app/watch_always_on_top.h"
+#include "common/job_queue.h"
 #include "quotes/quote_exchange.h"
 #include "quotes/quote_reply.h"
 #include "quotes/watch_code_rules.h"
@@ -44,8 +45,9 @@ void MainWindow::askQuotes(std::string codeList, std::function<void(std::string)
                                  });
 }
 
-void MainWindow::endQuoteExchanges() {
+void MainWindow::endBackgroundWork() {
     exchange_->shutdown();
+    recordsJobs_->shutdown();
     if (revaluation_) revaluation_->stop();
 }
 

@@ -6,7 +6,9 @@
 namespace quovella {
 namespace {
 
-bool isLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -28,8 +30,8 @@ int readNumber(std::string_view text, std::size_t& i, std::size_t maxDigits) {
 
 std::string dateText(const LocalDateTime& when) {
     char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d", when.year, when.month,
-                                when.day);
+    const int n =
+        std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d", when.year, when.month, when.day);
     return std::string(buffer, static_cast<std::size_t>(n));
 }
 

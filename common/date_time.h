@@ -29,25 +29,25 @@ std::optional<LocalDateTime> parseDateText(std::string_view text);
 LocalDateTime dateFromText(std::string_view text);
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
 };
 
 // The machine's local time.
 class SystemClock final : public Clock {
-public:
+  public:
     LocalDateTime now() const override;
 };
 
 // A clock that stands still until told otherwise; for tests.
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(LocalDateTime when) : when_(when) {}
     LocalDateTime now() const override { return when_; }
     void set(LocalDateTime when) { when_ = when; }
 
-private:
+  private:
     LocalDateTime when_;
 };
 

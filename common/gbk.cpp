@@ -11,7 +11,7 @@ namespace {
 // One converter per direction, opened once; iconv handles are not thread-safe, so each
 // conversion holds the converter's lock (conversions are short).
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~Converter() {
         if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
@@ -59,7 +59,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t handle_;
     std::mutex mutex_;
 };
@@ -83,9 +83,13 @@ Converter& utf16ToGbkConverter() {
 
 }  // namespace
 
-std::string gbkToUtf8(std::string_view gbk) { return gbkToUtf8Converter().convert(gbk, 1, "?"); }
+std::string gbkToUtf8(std::string_view gbk) {
+    return gbkToUtf8Converter().convert(gbk, 1, "?");
+}
 
-std::string utf8ToGbk(std::string_view utf8) { return utf8ToGbkConverter().convert(utf8, 1, "?"); }
+std::string utf8ToGbk(std::string_view utf8) {
+    return utf8ToGbkConverter().convert(utf8, 1, "?");
+}
 
 std::u16string gbkToUtf16(std::string_view gbk) {
     const std::string bytes = gbkToUtf16Converter().convert(gbk, 1, std::string_view("?\0", 2));

@@ -13,9 +13,13 @@ std::u16string gbkToUtf16(std::string_view gbk);
 std::string utf16ToGbk(std::u16string_view utf16);
 
 // A GBK text written in the source as UTF-8: gbk("信息：").
-inline std::string gbk(std::string_view utf8) { return utf8ToGbk(utf8); }
+inline std::string gbk(std::string_view utf8) {
+    return utf8ToGbk(utf8);
+}
 
 // A lead byte of a double-byte GBK character (it and the next byte form one character).
-constexpr bool isGbkLeadByte(unsigned char byte) { return byte >= 0x80; }
+constexpr bool isGbkLeadByte(unsigned char byte) {
+    return byte >= 0x80;
+}
 
 }  // namespace quovella

@@ -62,14 +62,22 @@ void registerLikeTreatingNullAsEmpty(sqlite3* db) {
                                likeTreatingNullAsEmpty, nullptr, nullptr, nullptr);
 }
 
+int indexOfColumn(const std::vector<std::string>& names, std::string_view column) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (sameColumnName(names[i], column)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 SqlParameter parameter(std::string_view gbkText) {
     if (gbkText.empty()) return std::nullopt;
     return storeTextFromGbk(gbkText);
 }
 
+using BoundStatement = std::pair<std::string, std::vector<SqlParameter>>;
+
 // The parameterised form of one of the program's own statements.
-std::optional<std::pair<std::string, std::vector<SqlParameter>>> boundForm(
-    const RecognisedStatement& statement) {
+std::optional<BoundStatement> boundForm(const RecognisedStatement& statement) {
     const std::vector<std::string>& p = statement.parts;
     switch (statement.shape) {
         case StatementShape::search: {
@@ -85,6 +93,18 @@ std::optional<std::pair<std::string, std::vector<SqlParameter>>> boundForm(
         default:
             return std::nullopt;
     }
+}
+
+// What a table cursor reads of a table (ascending id), or the search statement bound.
+std::optional<BoundStatement> readStatement(std::string_view source, int kind) {
+    if (kind == RecordStore::kTable) {
+        if (!isPlainIdentifier(source)) return std::nullopt;
+        return BoundStatement{
+            "select * from " + quotedIdentifier(storeTextFromGbk(source)) + " order by id", {}};
+    }
+    const RecognisedStatement recognised = recogniseStatement(source);
+    if (recognised.shape != StatementShape::search) return std::nullopt;
+    return boundForm(recognised);
 }
 
 }  // namespace
@@ -140,6 +160,7 @@ bool RecordStore::open(std::string_view path, std::string_view password, Access 
     close();
     if (!password.empty()) return false;
     const std::string file = storeTextFromGbk(path);
+    std::string opened = file;
     std::unique_ptr<Connection> connection = openConnection(file, access);
     // A WAL store in a directory we may not write: its index cannot be made beside it, so
     // even reading fails read-write. Read-only, and failing that as an unchanging file, the
@@ -147,8 +168,12 @@ bool RecordStore::open(std::string_view path, std::string_view password, Access 
     if (!connection && access == Access::readWrite) {
         connection = openConnection(file, Access::readOnly);
     }
-    if (!connection) connection = openConnection(immutableUri(file), Access::readOnly);
+    if (!connection) {
+        opened = immutableUri(file);
+        connection = openConnection(opened, Access::readOnly);
+    }
     if (!connection) return false;
+    file_ = std::move(opened);
     if (sqlite3_db_readonly(connection->db, "main") == 0) {
         QueryResult ignored;  // pragmas answer with a row; best effort on odd file systems
         for (const char* pragma : kPragmas) runSql(connection->db, pragma, {}, &ignored);
@@ -167,6 +192,43 @@ std::unique_ptr<RecordStore::Connection> RecordStore::openConnection(const std::
     if (!hasBothTables(connection->db)) return nullptr;
     registerLikeTreatingNullAsEmpty(connection->db);
     return connection;
+}
+
+std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind,
+                                               const std::vector<std::string>& columns,
+                                               std::string_view keyName,
+                                               const std::atomic<bool>* cancel) const {
+    std::string file;
+    {
+        const Lock held = lock();
+        if (connection_ == nullptr) return std::nullopt;
+        file = file_;
+    }
+    const std::optional<BoundStatement> read = readStatement(source, kind);
+    const std::unique_ptr<Connection> connection = openConnection(file, Access::readOnly);
+    if (!read || !connection) return std::nullopt;
+    TextTable table(static_cast<int>(columns.size()));
+    std::vector<int> from;
+    std::vector<std::string> buffers(columns.size());
+    std::vector<std::string_view> cells(columns.size());
+    const auto mapColumns = [&](const std::vector<std::string>& names) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            from.push_back(indexOfColumn(names, i == 0 ? keyName : columns[i]));
+        }
+    };
+    const auto takeRow = [&](sqlite3_stmt* statement) {
+        if (cancel != nullptr && cancel->load()) return false;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            cells[i] =
+                from[i] < 0 ? std::string_view() : columnTextView(statement, from[i], buffers[i]);
+        }
+        table.appendRow(cells);
+        return true;
+    };
+    if (!streamSql(connection->db, read->first, read->second, mapColumns, takeRow)) {
+        return std::nullopt;
+    }
+    return table;
 }
 
 bool RecordStore::bindCursor() {

@@ -13,10 +13,15 @@
 // no other thread's sequence interleaves on the one cursor. The lock is recursive. Never
 // hold it while processing GUI events: an event handler on the same thread would re-enter
 // the sequence, and a worker waiting for the lock would stall.
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "common/text_table.h"
 
 namespace quovella {
 
@@ -79,6 +84,18 @@ class RecordStore {
     // row). Leaves the cursor as it is.
     bool hasSnapshot(std::string_view code, std::string_view date);
 
+    // The rows of one of the program's read sources (a table as a table cursor reads it, or
+    // the search statement) into a table of the given GBK columns, the first read under
+    // keyName. It reads through a read-only connection of its own to the store's file and
+    // takes neither the store lock nor the cursor, so a worker thread may run it while the
+    // store is in use: WAL lets the reader and the writer work side by side, and the one
+    // statement is one consistent picture. Nothing when the store is not open, the source
+    // is refused, or cancel was set meanwhile.
+    std::optional<TextTable> readRows(std::string_view source, int kind,
+                                      const std::vector<std::string>& columns,
+                                      std::string_view keyName,
+                                      const std::atomic<bool>* cancel = nullptr) const;
+
     using Lock = std::unique_lock<std::recursive_mutex>;
     // Holds the store lock until the returned lock is released.
     Lock lock() const;
@@ -96,6 +113,8 @@ class RecordStore {
     mutable std::recursive_mutex mutex_;  // created before the store opens
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<Cursor> cursor_;
+    // What the connection was opened with: the path, or the URI of an unchanging file.
+    std::string file_;
     bool bound_ = false;
 };
 

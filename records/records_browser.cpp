@@ -43,6 +43,17 @@ std::optional<std::vector<SnapshotRow>> searchSnapshots(RecordStore& store, std:
     return rows;
 }
 
+std::optional<TextTable> readSnapshotTable(const RecordStore& store,
+                                           const std::atomic<bool>* cancel) {
+    return store.readRows("sj", RecordStore::kTable, snapshotColumns(), "id", cancel);
+}
+
+std::optional<TextTable> searchSnapshotTable(const RecordStore& store, std::string_view text,
+                                             const std::atomic<bool>* cancel) {
+    return store.readRows(searchStatement(text), RecordStore::kStatement, snapshotColumns(), "ID",
+                          cancel);
+}
+
 bool deleteSnapshot(RecordStore& store, std::string_view id) {
     const RecordStore::Lock held = store.lock();
     const bool deleted = store.openCursor(deleteStatement(id), RecordStore::kStatement);

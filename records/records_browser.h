@@ -1,11 +1,13 @@
 #pragma once
 // The data side of the snapshot list: reading sj into rows of texts, search, delete, and
 // the colour rule of a row. The list view itself lives in the window.
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/text_table.h"
 #include "ui/custom_draw.h"
 
 namespace quovella {
@@ -25,6 +27,13 @@ std::vector<SnapshotRow> readAllSnapshots(RecordStore& store);
 // Search: the search statement for text; moveFirst, then rows until atEnd (key read as
 // "ID"), closeCursor. Nothing when the statement fails (the list then stays as it is).
 std::optional<std::vector<SnapshotRow>> searchSnapshots(RecordStore& store, std::string_view text);
+
+// The same two reads through a connection of their own (RecordStore::readRows), for a
+// worker thread, straight into a compact table of the list's fourteen columns.
+std::optional<TextTable> readSnapshotTable(const RecordStore& store,
+                                           const std::atomic<bool>* cancel = nullptr);
+std::optional<TextTable> searchSnapshotTable(const RecordStore& store, std::string_view text,
+                                             const std::atomic<bool>* cancel = nullptr);
 
 // Delete: "delete from sj where id=" + id. True also when no row had that id.
 bool deleteSnapshot(RecordStore& store, std::string_view id);

@@ -66,15 +66,17 @@ std::vector<std::string> columnNames(sqlite3_stmt* statement, bool asGbk) {
 
 }  // namespace
 
-std::string columnText(sqlite3_stmt* statement, int column) {
+std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string& buffer) {
     switch (sqlite3_column_type(statement, column)) {
         case SQLITE_NULL:
             return {};
         case SQLITE_INTEGER:
-            return std::to_string(sqlite3_column_int64(statement, column));
+            buffer = std::to_string(sqlite3_column_int64(statement, column));
+            return buffer;
         case SQLITE_FLOAT: {
-            char buffer[64];
-            std::snprintf(buffer, sizeof buffer, "%.8f", sqlite3_column_double(statement, column));
+            char text[64];
+            std::snprintf(text, sizeof text, "%.8f", sqlite3_column_double(statement, column));
+            buffer = text;
             return buffer;
         }
         case SQLITE_BLOB:
@@ -83,9 +85,19 @@ std::string columnText(sqlite3_stmt* statement, int column) {
             const auto* text =
                 reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
             const int size = sqlite3_column_bytes(statement, column);
-            return text != nullptr ? gbkFromStoreText(std::string_view(text, size)) : "";
+            if (text == nullptr) return {};
+            const std::string_view utf8(text, static_cast<std::size_t>(size));
+            if (isAsciiText(utf8)) return utf8;
+            buffer = gbkFromStoreText(utf8);
+            return buffer;
         }
     }
+}
+
+std::string columnText(sqlite3_stmt* statement, int column) {
+    std::string buffer;
+    const std::string_view text = columnTextView(statement, column, buffer);
+    return text.data() == buffer.data() ? std::move(buffer) : std::string(text);
 }
 
 bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
@@ -107,6 +119,20 @@ bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParamete
     }
     if (into != nullptr) *into = std::move(result);
     return true;
+}
+
+bool streamSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
+               const std::function<void(const std::vector<std::string>& columns)>& columns,
+               const std::function<bool(sqlite3_stmt* statement)>& row) {
+    if (db == nullptr) return false;
+    const Statement statement = prepareOne(db, sqlUtf8);
+    if (statement == nullptr || !bindAll(statement.get(), parameters)) return false;
+    columns(columnNames(statement.get(), true));
+    for (;;) {
+        const int rc = sqlite3_step(statement.get());
+        if (rc == SQLITE_DONE) return true;
+        if (rc != SQLITE_ROW || !row(statement.get())) return false;
+    }
 }
 
 std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8) {

@@ -3,6 +3,7 @@
 // texts. Nothing stays open after a call returns.
 #include <sqlite3.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,11 +21,21 @@ struct QueryResult {
 // A column value as the store reads it: INTEGER digits, REAL with 8 decimals, "[BLOB]",
 // "" for null, text converted to GBK.
 std::string columnText(sqlite3_stmt* statement, int column);
+// The same text as a view: into the statement's own bytes for ASCII text (valid until the
+// next step), otherwise into buffer.
+std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string& buffer);
 
 // Runs exactly one statement (anything but blanks or ";" after it is refused unrun),
 // binding parameters 1..n. Rows and column names go to `into` when given.
 bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
             QueryResult* into = nullptr);
+
+// Runs exactly one statement like runSql, handing each row to `row` as it is stepped, without
+// collecting anything; `columns` gets the GBK column names first. `row` answers false to
+// stop early, which makes the call answer false.
+bool streamSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
+               const std::function<void(const std::vector<std::string>& columns)>& columns,
+               const std::function<bool(sqlite3_stmt* statement)>& row);
 
 // The result column names (UTF-8) of a statement, prepared but not run.
 std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8);

@@ -7,11 +7,6 @@
 namespace quovella {
 namespace {
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -22,12 +17,17 @@ bool isLetter(char c) {
 
 }  // namespace
 
+bool isAsciiText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string storeTextFromGbk(std::string_view gbkText) {
-    return isAscii(gbkText) ? std::string(gbkText) : gbkToUtf8(gbkText);
+    return isAsciiText(gbkText) ? std::string(gbkText) : gbkToUtf8(gbkText);
 }
 
 std::string gbkFromStoreText(std::string_view utf8Text) {
-    return isAscii(utf8Text) ? std::string(utf8Text) : utf8ToGbk(utf8Text);
+    return isAsciiText(utf8Text) ? std::string(utf8Text) : utf8ToGbk(utf8Text);
 }
 
 bool sameColumnName(std::string_view a, std::string_view b) {

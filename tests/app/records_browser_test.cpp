@@ -37,6 +37,7 @@ class RecordsBrowserTest : public RecordsWindowFixture {
     void search(const std::string& condition) {
         window().编辑框_条件->setText(toQt(condition));
         window().按钮_搜索->click();
+        settle();
     }
     void clickRow(int row) { testing::click(list().inputWidget(), list().rowRect(row).center()); }
     std::vector<std::string> ids() { return listColumn(0); }
@@ -188,6 +189,7 @@ TEST_F(NoStoreTest, WithoutAStoreNothingIsListedAndNothingTakesEffect) {
 
     window().编辑框_条件->setText("");
     window().按钮_搜索->click();
+    settle();
     EXPECT_EQ(list().rowCount(), 0);
     EXPECT_TRUE(dialogs_.shown().empty());
 
@@ -204,6 +206,7 @@ TEST_F(NoStoreTest, WithoutAStoreNothingIsListedAndNothingTakesEffect) {
     for (int c = 1; c <= 11; ++c) grid.setCellText(1, c, values[c - 1]);
     grid.selectRange({1, 1, 1, 11});
     emit grid.doubleClicked(0, 0, 0);  // the question is answered OK
+    settle();
     EXPECT_EQ(list().rowCount(), 0);
     EXPECT_FALSE(state_.store->isOpen());
 }

@@ -72,11 +72,13 @@ class RecordsSortTest : public RecordsWindowFixture {
         } else {
             emit list().columnHeaderClicked(column);
         }
+        settle();
     }
     // Back to id order: an empty search lists every snapshot again.
     void listAllInIdOrder() {
         window().编辑框_条件->clear();
         window().按钮_搜索->click();
+        settle();
     }
     std::vector<std::vector<std::string>> allTexts() {
         std::vector<std::vector<std::string>> rows;
@@ -215,6 +217,7 @@ class EmptyRecordsSortTest : public RecordsWindowFixture {};
 TEST_F(EmptyRecordsSortTest, AnEmptyListStaysEmpty) {
     window().单选框_正向->setChecked(true);
     for (int column = 0; column < 14; ++column) emit list().columnHeaderClicked(column);
+    settle();
     EXPECT_EQ(list().rowCount(), 0);
     EXPECT_EQ(list().selectedRow(), -1);
 }

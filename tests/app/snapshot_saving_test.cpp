@@ -41,6 +41,7 @@ class SnapshotSavingTest : public RecordsWindowFixture {
     void doubleClickRow(int row) {
         const QPoint at = grid().inputWidget()->mapFrom(&grid(), grid().cellRect(row, 2).center());
         testing::doubleClick(grid().inputWidget(), at);
+        settle();
     }
     void setToday(int year, int month, int day) { clock_.set({year, month, day, 10, 0, 0}); }
     const ShownBox& lastBox() const { return dialogs_.shown().back(); }
@@ -97,6 +98,7 @@ TEST_F(SnapshotSavingTest, CancelStoresNothing) {
 TEST_F(SnapshotSavingTest, NothingSelectedIsRefused) {
     grid().selectRange({});
     emit grid().doubleClicked(0, 0, 0);
+    settle();
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(lastBox().text, gbk("未选择表格!"));
     EXPECT_EQ(lastBox().caption, gbk("信息："));
@@ -109,6 +111,7 @@ TEST_F(SnapshotSavingTest, ASelectionShortOfAWholeQuoteRowIsRefusedWithoutAQuest
     for (const GridRange range : {GridRange{1, 1, 1, 1}, GridRange{1, 1, 1, 6}}) {
         grid().selectRange(range);
         emit grid().doubleClicked(0, 0, 0);
+        settle();
         ASSERT_FALSE(dialogs_.shown().empty());
         EXPECT_EQ(lastBox().buttons, DialogButtons::Ok);
         EXPECT_EQ(lastBox().caption, gbk("信息："));
@@ -130,6 +133,7 @@ TEST_F(SnapshotSavingTest, OneSnapshotPerStockAndDayEvenWhenASearchHidesTodaysRo
 
     window().编辑框_条件->setText("000001");
     window().按钮_搜索->click();
+    settle();
     ASSERT_EQ(list().rowCount(), 1);
     doubleClickRow(1);
     EXPECT_EQ(lastBox().text, gbk("sh600887：当日已添加"));
@@ -155,6 +159,7 @@ TEST_F(SnapshotSavingTest, SavingAfterASearchThatFoundNothingRefillsWithEveryRow
     doubleClickRow(2);
     window().编辑框_条件->setText("nothing");
     window().按钮_搜索->click();
+    settle();
     ASSERT_EQ(list().rowCount(), 0);
     doubleClickRow(1);
     EXPECT_THAT(listColumn(2), ElementsAre("sz000001", "sh600887"));

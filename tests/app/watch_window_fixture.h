@@ -184,15 +184,13 @@ class WatchWindowFixture : public WindowFixture {
         if (waitForQuotes) settle();
     }
 
-    // Lets the window's quote requests, their replies and a running refresh pass come to
-    // an end (bounded by a generous deadline).
+    // Lets the window's background work and a running refresh pass come to an end.
     void settle() {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        QCoreApplication::processEvents();
-        while ((!window().quotesIdle() || window().appState().refreshBusy) &&
-               std::chrono::steady_clock::now() < deadline) {
+        WindowFixture::settle();
+        while (window().appState().refreshBusy && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            QCoreApplication::processEvents();
+            WindowFixture::settle();
         }
     }
 

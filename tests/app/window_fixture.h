@@ -5,8 +5,10 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
@@ -40,7 +42,18 @@ class WindowFixture : public ::testing::Test {
                                                WindowServices{&dialogs_, &clock_});
         window_->setAboutWindowOpener([this](QWidget*) { ++aboutOpened_; });
         window_->show();
+        settle();
+    }
+
+    // Lets the window's work off the GUI thread (quote requests, records reads and sorts)
+    // come back and be handled, within a generous bound.
+    void settle() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         QCoreApplication::processEvents();
+        while (!window().backgroundIdle() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            QCoreApplication::processEvents();
+        }
     }
 
     std::string runDirectory() const { return fromQt(runDirectory_.path()); }
