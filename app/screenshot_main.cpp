@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
-#include <QThread>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -36,8 +35,7 @@ int main(int argc, char** argv) {
         QElapsedTimer waited;
         waited.start();
         while (!window.quotesIdle() && waited.elapsed() < kQuoteWaitMs) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            QThread::msleep(5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
         saved = window.grab().save(file, "PNG");

@@ -1,16 +1,13 @@
 #pragma once
-// Quote requests off the caller's thread: one worker owns the transfers and runs them one
-// after another, in the order asked, and hands each reply to its callback on the worker.
-// A GUI posts the reply on to its own thread from there, so it never waits for the network.
+// Quote requests off the caller's thread: a job queue's worker runs them one after another,
+// in the order asked, and hands each reply to its callback on that worker. A GUI posts the
+// reply on to its own thread from there, so it never waits for the network.
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
+#include "common/job_queue.h"
 #include "quotes/quote_fetch.h"
 
 namespace quovella {
@@ -27,34 +24,23 @@ class QuoteExchange {
     QuoteExchange(const QuoteExchange&) = delete;
     QuoteExchange& operator=(const QuoteExchange&) = delete;
 
-    // Queues one request for the codes joined by ","; nothing after shutdown().
+    // Queues one request for the codes joined by ","; nothing after shutdown(). When no
+    // worker can be had, done gets the empty reply at once, as from an unreachable server.
     void requestQuoteReply(std::string codeList, Done done);
     // Cancels the request in flight (it ends within kCancelLatency), drops the queued ones
     // and waits for the worker. No callback runs once this returns, and none starts later.
     void shutdown();
     // True when nothing is queued or running and every callback has returned.
-    bool idle() const;
+    bool idle() const { return jobs_.idle(); }
 
     // Set by shutdown(); anyone whose fetches should end with the exchange shares it.
     std::shared_ptr<std::atomic<bool>> cancelFlag() const { return cancel_; }
 
   private:
-    struct Request {
-        std::string codeList;
-        Done done;
-    };
-    void serve();
-    bool startWorker();
-
     std::string baseUrl_;
     FetchOptions options_;
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<Request> queue_;
-    bool running_ = false;  // a request is being served
-    bool stopping_ = false;
-    std::thread worker_;
+    JobQueue jobs_;
 };
 
 }  // namespace quovella
