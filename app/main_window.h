@@ -13,6 +13,7 @@
 #include "common/date_time.h"
 #include "common/text_table.h"
 #include "quotes/quote_source.h"
+#include "ui/cell_colour_hook.h"
 #include "ui/custom_draw.h"
 #include "ui/dialogs.h"
 
@@ -214,9 +215,9 @@ class MainWindow : public QWidget {
     void onRecordsHeaderClicked(int column);
     void onRecordsLeftPressed(int x, int y, int keys);
     void onRecordsLeftReleased(int x, int y, int keys);
-    // Colours every row of the records list by its own change text; runs after every change
-    // of the list's rows, so no row keeps the colour of a row that stood there before.
-    void recolourRecordsList();
+    // Every change of the list's rows comes with the colours of the rows as they then stand,
+    // so no row keeps the colour of a row that stood there before.
+    void showRecords(TextTable rows, CellColourHook colours);
     using RecordsRead = std::function<std::optional<TextTable>(const std::atomic<bool>& cancel)>;
     void readRecordsInBackground(RecordsRead read);
     // Counts changes of the records list's rows (fill, search, delete) and header clicks;
@@ -228,8 +229,6 @@ class MainWindow : public QWidget {
     int recordsInFlight_ = 0;
     // The read in flight, started again when a delete changes the store under it.
     std::function<void()> rereadRecords_;
-    // Lets benchmarks and tests drive the full fill directly.
-    friend class RecordsListProbe;
 
     // Holdings (holdings_handlers.cpp).
     void reloadHoldingsGrid();

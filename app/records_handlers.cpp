@@ -2,10 +2,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 #include <utility>
 
 #include "app/background.h"
 #include "app/main_window.h"
+#include "app/records_colours.h"
 #include "app/records_sort.h"
 #include "records/records_browser.h"
 #include "ui/list_view.h"
@@ -51,22 +53,31 @@ void MainWindow::fillRecordsList() {
     });
 }
 
-// The read runs on the records worker through a connection of its own; the rows stay as
-// they are until the whole result replaces them in one change. A later fill, search or
-// delete makes a read in flight stale, and its result is dropped.
+// The read runs on the records worker through a connection of its own, and the rows'
+// colours are made there too; the rows stay as they are until the whole result replaces
+// them in one change. A later fill, search or delete makes a read in flight stale, and its
+// result is dropped.
 void MainWindow::readRecordsInBackground(RecordsRead read) {
+    struct Read {
+        std::optional<TextTable> rows;
+        CellColourHook colours;
+    };
     const unsigned long generation = ++recordsListGeneration_;
     rereadRecords_ = [this, read] { readRecordsInBackground(read); };
     ++recordsInFlight_;
-    const bool posted = runInBackground<std::optional<TextTable>>(
-        *recordsJobs_, this, read, [this, generation](std::optional<TextTable> table) {
+    const bool posted = runInBackground<Read>(
+        *recordsJobs_, this,
+        [read](const std::atomic<bool>& cancel) {
+            Read result{read(cancel), {}};
+            if (result.rows) result.colours = recordsColourRules(*result.rows, kChangeColumn);
+            return result;
+        },
+        [this, generation](Read result) {
             --recordsInFlight_;
             if (generation != recordsListGeneration_) return;
             rereadRecords_ = nullptr;
             // A statement the store refused leaves the list as it is.
-            if (!table) return;
-            超级列表框_数据表->replaceAllRows(std::move(*table));
-            recolourRecordsList();
+            if (result.rows) showRecords(std::move(*result.rows), std::move(result.colours));
         });
     if (!posted) --recordsInFlight_;
 }
@@ -75,16 +86,11 @@ bool MainWindow::backgroundIdle() const {
     return quotesIdle() && recordsInFlight_ == 0;
 }
 
-void MainWindow::recolourRecordsList() {
-    CellColourHook& hook = *state_.colourHook;
-    hook.resetRules();
-    const TextTable& rows = 超级列表框_数据表->table();
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        const std::string_view change = rows.text(row, kChangeColumn);
-        const std::optional<RowColour> colour = rowColour(change);
-        // The change text twice: the rule is always added.
-        if (colour) hook.addRowRuleIfMatch(row, colour->text, colour->background, change, change);
-    }
+void MainWindow::showRecords(TextTable rows, CellColourHook colours) {
+    // New rows: an order sorted from the old ones no longer fits them, even at equal count.
+    ++recordsListGeneration_;
+    超级列表框_数据表->replaceAllRows(std::move(rows));
+    state_.colourHook->takeRules(colours);
 }
 
 void MainWindow::onSearchClicked() {
@@ -104,7 +110,9 @@ void MainWindow::onDeleteSelectedClicked() {
         const int row = 超级列表框_数据表->findRow(id);
         if (row >= 0) {
             超级列表框_数据表->removeRow(row);
-            recolourRecordsList();  // before the message box lets the list repaint
+            // The rows below move up and their colours with them, before the message box
+            // lets the list repaint.
+            state_.colourHook->removeRow(row);
         }
         // A read in flight may still hold the deleted row: it starts again; a sort in flight
         // was made for rows that changed.
@@ -134,20 +142,30 @@ void MainWindow::onRecordsHeaderClicked(int column) {
     // The keys are copied and sorted on the worker; the list changes only when the order
     // comes back, as one permutation of its rows. A later change of the list or a second
     // click makes the order stale.
+    struct Sorted {
+        std::vector<int> order;
+        CellColourHook colours;
+    };
     const unsigned long listGeneration = recordsListGeneration_;
     const unsigned long sortGeneration = ++recordsSortGeneration_;
+    const std::array<int, 2> copied{column, kChangeColumn};
     ++recordsInFlight_;
-    const bool posted = runInBackground<std::vector<int>>(
+    const bool posted = runInBackground<Sorted>(
         *recordsJobs_, this,
-        [keys = columnTexts(超级列表框_数据表->table(), column), kind = *kind,
-         direction](const std::atomic<bool>&) { return sortedKeyOrder(keys, kind, direction); },
-        [this, listGeneration, sortGeneration](std::vector<int> order) {
+        [keys = 超级列表框_数据表->table().columns(copied), kind = *kind,
+         direction](const std::atomic<bool>&) {
+            Sorted sorted{sortedKeyOrder(keys, kind, direction), {}};
+            sorted.colours = recordsColourRules(keys, 1, sorted.order);
+            return sorted;
+        },
+        [this, listGeneration, sortGeneration](Sorted sorted) {
             --recordsInFlight_;
             if (listGeneration != recordsListGeneration_) return;
             if (sortGeneration != recordsSortGeneration_) return;
-            // Rows moved: their colours must move with them.
-            applyRecordsOrder(*超级列表框_数据表, order);
-            recolourRecordsList();
+            // Rows moved: their colours move with them.
+            if (applyRecordsOrder(*超级列表框_数据表, sorted.order)) {
+                state_.colourHook->takeRules(sorted.colours);
+            }
         });
     if (!posted) --recordsInFlight_;
 }

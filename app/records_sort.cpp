@@ -6,16 +6,9 @@
 
 namespace quovella {
 
-std::vector<std::string> columnTexts(const TextTable& rows, int column) {
-    std::vector<std::string> texts;
-    texts.reserve(static_cast<std::size_t>(rows.rowCount()));
-    for (int r = 0; r < rows.rowCount(); ++r) texts.emplace_back(rows.text(r, column));
-    return texts;
-}
-
-std::vector<int> sortedKeyOrder(const std::vector<std::string>& keys, SortKind kind,
-                                SortDirection direction) {
-    const std::vector<std::string_view> views(keys.begin(), keys.end());
+std::vector<int> sortedKeyOrder(const TextTable& keys, SortKind kind, SortDirection direction) {
+    std::vector<std::string_view> views(static_cast<std::size_t>(keys.rowCount()));
+    for (std::size_t r = 0; r < views.size(); ++r) views[r] = keys.text(static_cast<int>(r), 0);
     return sortedRowOrder(views, kind, direction);
 }
 
@@ -34,20 +27,21 @@ int uniqueItemValue(const TextTable& rows, int except) {
     return static_cast<int>(candidate);
 }
 
-void applyRecordsOrder(ListView& list, const std::vector<int>& order) {
-    if (order.size() != static_cast<std::size_t>(list.rowCount())) return;
+bool applyRecordsOrder(ListView& list, const std::vector<int>& order) {
+    if (order.size() != static_cast<std::size_t>(list.rowCount())) return false;
     const int selected = list.selectedRow();
     const bool marked = selected >= 0;
     const int mark = marked ? uniqueItemValue(list.table(), selected) : 0;
     if (marked) list.setItemValue(selected, mark);
     list.permuteRows(order);
-    if (!marked) return;
+    if (!marked) return true;
     for (int r = 0; r < list.rowCount(); ++r) {
         if (list.itemValue(r) != mark) continue;
         list.selectRow(r);
         list.scrollToRow(r);
-        return;
+        break;
     }
+    return true;
 }
 
 }  // namespace quovella

@@ -1,5 +1,6 @@
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -115,9 +116,9 @@ double leadingDouble(std::string_view raw) {
     return result.ec == std::errc() ? value : 0.0;
 }
 
-std::int64_t leadingWhole(std::string_view raw) {
-    const std::string text = foldFullWidth(raw);
-    const std::string_view t(text);
+namespace {
+
+std::int64_t wholeOf(std::string_view t) {
     std::size_t i = skipBlanks(t);
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
@@ -131,6 +132,15 @@ std::int64_t leadingWhole(std::string_view raw) {
         value = value * 10 + digit;
     }
     return negative ? -value : value;
+}
+
+}  // namespace
+
+std::int64_t leadingWhole(std::string_view raw) {
+    // Plain ASCII has nothing to fold; a list recoloured row by row reads a million of them.
+    const bool ascii = std::none_of(raw.begin(), raw.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return ascii ? wholeOf(raw) : wholeOf(foldFullWidth(raw));
 }
 
 double roundTo(double value, int decimals) {

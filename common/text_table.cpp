@@ -98,6 +98,16 @@ void TextTable::Arena::reserve(std::size_t n) {
     capacity_ = n;
 }
 
+void TextTable::Arena::shrinkToFit() {
+    if (size_ == capacity_ || size_ == 0) return;
+    // Shrinking in place; should realloc refuse, the larger block simply stays.
+    void* shrunk = std::realloc(bytes_.get(), size_);
+    if (shrunk == nullptr) return;
+    (void)bytes_.release();
+    bytes_.reset(static_cast<char*>(shrunk));
+    capacity_ = size_;
+}
+
 char* TextTable::Arena::extend(std::size_t n) {
     const std::size_t needed = size_ + n;
     // A quarter more each time keeps spare capacity small; realloc moves large blocks by
@@ -276,6 +286,34 @@ bool TextTable::permute(const std::vector<int>& order) {
     starts_ = std::move(starts);
     itemValues_ = std::move(values);
     return true;
+}
+
+TextTable TextTable::columns(std::span<const int> which) const {
+    TextTable picked(static_cast<int>(which.size()));
+    picked.reserve(rowCount(), 0);
+    std::vector<std::string_view> cells(which.size());
+    std::vector<std::string_view> row(static_cast<std::size_t>(columns_));
+    for (int r = 0; r < rowCount(); ++r) {
+        const char* at = arena_.data() + starts_[static_cast<std::size_t>(r)];
+        for (auto& cell : row) {
+            const Cell read = readCell(at);
+            cell = read.text;
+            at = read.next;
+        }
+        for (std::size_t c = 0; c < which.size(); ++c) {
+            cells[c] = contains(r, which[c]) ? row[static_cast<std::size_t>(which[c])]
+                                             : std::string_view();
+        }
+        picked.appendCells(cells, itemValues_[static_cast<std::size_t>(r)]);
+    }
+    picked.shrinkToFit();
+    return picked;
+}
+
+void TextTable::shrinkToFit() {
+    arena_.shrinkToFit();
+    starts_.shrink_to_fit();
+    itemValues_.shrink_to_fit();
 }
 
 void TextTable::reserve(int rows, std::size_t textBytes) {

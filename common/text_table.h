@@ -36,11 +36,15 @@ class TextTable {
     // Every row of `other` with its item value, cut or padded to this column count.
     void appendTable(TextTable other);
     void removeRow(int row);
+    // A table of the given columns of every row, in that order, with the item values.
+    TextTable columns(std::span<const int> which) const;
     void clear();
     // New row r is old row order[r]; false, and nothing moves, unless order is a permutation
     // of 0..rowCount()-1.
     bool permute(const std::vector<int>& order);
 
+    // Gives spare capacity back, once a table is complete.
+    void shrinkToFit();
     // Room for `rows` rows in all, whose texts come to `textBytes`.
     void reserve(int rows, std::size_t textBytes);
     // Bytes held, spare capacity included.
@@ -64,6 +68,7 @@ class TextTable {
         char* extend(std::size_t n);
         void truncate(std::size_t n) { size_ = n < size_ ? n : size_; }
         void reserve(std::size_t n);
+        void shrinkToFit();
 
       private:
         struct Free {

@@ -228,6 +228,7 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
     if (!streamSql(connection->db, read->first, read->second, mapColumns, takeRow)) {
         return std::nullopt;
     }
+    table.shrinkToFit();
     return table;
 }
 

@@ -26,6 +26,22 @@ CellColourHook& CellColourHook::operator=(const CellColourHook& other) {
     return *this;
 }
 
+CellColourHook::CellColourHook(CellColourHook&& other) noexcept
+    : lists_(std::move(other.lists_)),
+      index_(std::move(other.index_)),
+      defaultBackground_(other.defaultBackground_),
+      defaultTextColour_(other.defaultTextColour_) {}
+
+CellColourHook& CellColourHook::operator=(CellColourHook&& other) noexcept {
+    if (this == &other) return *this;
+    detach();
+    lists_ = std::move(other.lists_);
+    index_ = std::move(other.index_);
+    defaultBackground_ = other.defaultBackground_;
+    defaultTextColour_ = other.defaultTextColour_;
+    return *this;
+}
+
 std::intptr_t CellColourHook::onParentMessage(WindowHandle window, unsigned message,
                                               std::uintptr_t wParam, std::intptr_t lParam) {
     if (message != customdraw::kNotifyMessage || lParam == 0) {
@@ -126,6 +142,43 @@ void CellColourHook::resetRules(ColourWord background, ColourWord textColour) {
     defaultBackground_ = background;
     defaultTextColour_ = textColour;
     applyDefaults();
+}
+
+void CellColourHook::takeRules(CellColourHook& built) {
+    std::swap(lists_, built.lists_);
+    std::swap(index_, built.index_);
+    std::swap(defaultBackground_, built.defaultBackground_);
+    std::swap(defaultTextColour_, built.defaultTextColour_);
+    applyDefaults();
+}
+
+void CellColourHook::removeRow(int row) {
+    for (std::size_t i = 0; i < kRuleListCount; ++i) {
+        if (static_cast<RuleList>(i) != RuleList::Column) lists_[i].removeRow(row);
+    }
+    rebuildIndex();
+}
+
+void CellColourHook::reserve(RuleList list, int rules, std::size_t textBytes) {
+    if (rules <= 0) return;
+    lists_[static_cast<std::size_t>(list)].reserve(static_cast<std::size_t>(rules), textBytes);
+    index_.reserveRows(list, rules);
+}
+
+std::size_t CellColourHook::memoryBytes() const {
+    std::size_t bytes = index_.memoryBytes();
+    for (const ColourRuleList& list : lists_) bytes += list.memoryBytes();
+    return bytes;
+}
+
+void CellColourHook::rebuildIndex() {
+    index_.clear();
+    for (std::size_t i = 0; i < kRuleListCount; ++i) {
+        const auto list = static_cast<RuleList>(i);
+        lists_[i].forEachKey([&](int column, int row, CellColours colours) {
+            index_.add(list, column, row, colours);
+        });
+    }
 }
 
 void CellColourHook::attach(ParentWindow& parent, ListColourTarget& list) {

@@ -31,6 +31,9 @@ class CellColourHook {
     // attached hook detaches it first.
     CellColourHook(const CellColourHook& other);
     CellColourHook& operator=(const CellColourHook& other);
+    // Moving takes the rules and defaults in the same way, without copying them.
+    CellColourHook(CellColourHook&& other) noexcept;
+    CellColourHook& operator=(CellColourHook&& other) noexcept;
 
     // The parent's window procedure while attached.
     std::intptr_t onParentMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
@@ -56,6 +59,17 @@ class CellColourHook {
     void resetRules(ColourWord background = kDefaultBackground,
                     ColourWord textColour = kDefaultTextColour);
 
+    // Takes over the rules and defaults of `built`, usually a detached hook filled on
+    // another thread, and applies the defaults to the attached list. `built` is left
+    // holding this hook's old rules.
+    void takeRules(CellColourHook& built);
+    // Rules bound to rows follow them when `row` is taken out of the list: its own go and
+    // those of the rows below move up one. Column rules stay.
+    void removeRow(int row);
+    // Room for `rules` rules in `list` whose texts come to `textBytes`.
+    void reserve(RuleList list, int rules, std::size_t textBytes);
+    std::size_t memoryBytes() const;
+
     // Binds the hook to the list and puts onParentMessage in front of the parent's
     // procedure. Attaching an attached hook detaches it first. Both windows must outlive
     // the attachment.
@@ -74,6 +88,7 @@ class CellColourHook {
     void append(RuleList list, int column, int row, ColourWord background, ColourWord textColour,
                 std::string_view text = {});
     void applyDefaults() const;
+    void rebuildIndex();
     std::intptr_t answerCustomDraw(CustomDrawRecord& record, WindowHandle window, unsigned message,
                                    std::uintptr_t wParam, std::intptr_t lParam) const;
     std::intptr_t passOn(WindowHandle window, unsigned message, std::uintptr_t wParam,

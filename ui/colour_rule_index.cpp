@@ -6,6 +6,8 @@ namespace {
 // Rows beyond this (and negative ones) go to the map: an array for them would be mostly
 // empty.
 constexpr int kRowsInArray = 1 << 24;
+// Colour-pair numbers an array entry can hold besides "no rule".
+constexpr std::uint32_t kPairsInArray = 0xFFFF;
 
 bool isRowList(RuleList list) {
     return list == RuleList::EarlyRow || list == RuleList::LateRow;
@@ -39,21 +41,29 @@ void ColourRuleIndex::add(RuleList list, int column, int row, CellColours colour
     const auto i = static_cast<std::size_t>(list);
     if (isRowList(list) && inArray(row)) {
         ByRow& byRow = byRow_[i];
-        const auto at = static_cast<std::size_t>(row);
-        if (at >= byRow.colours.size()) {
-            byRow.colours.resize(at + 1);
-            byRow.set.resize(at + 1);
+        const std::uint32_t pair = byRow.palette.numberOf(colours);
+        // Past the numbers the array can hold, the row's rule goes to the map instead.
+        if (pair < kPairsInArray) {
+            const auto at = static_cast<std::size_t>(row);
+            if (at >= byRow.pairs.size()) byRow.pairs.resize(at + 1);
+            // The array is asked before the map, so an older map entry for the row is moot.
+            byRow.pairs[at] = static_cast<std::uint16_t>(pair + 1);
+            return;
         }
-        byRow.colours[at] = colours;
-        byRow.set[at] = true;
-        return;
+        const auto at = static_cast<std::size_t>(row);
+        if (at < byRow.pairs.size()) byRow.pairs[at] = 0;
     }
     lastRules_[i].insert_or_assign(keyOf(list, column, row), colours);
 }
 
 void ColourRuleIndex::clear() {
-    for (auto& byKey : lastRules_) byKey.clear();
+    for (auto& byKey : lastRules_) byKey = LastRuleByKey{};
     for (ByRow& byRow : byRow_) byRow = ByRow{};
+}
+
+void ColourRuleIndex::reserveRows(RuleList list, int rows) {
+    if (!isRowList(list) || !inArray(rows - 1)) return;
+    byRow_[static_cast<std::size_t>(list)].pairs.reserve(static_cast<std::size_t>(rows));
 }
 
 std::optional<CellColours> ColourRuleIndex::find(int column, int row) const {
@@ -62,7 +72,9 @@ std::optional<CellColours> ColourRuleIndex::find(int column, int row) const {
         if (isRowList(list) && inArray(row)) {
             const ByRow& byRow = byRow_[i];
             const auto at = static_cast<std::size_t>(row);
-            if (at < byRow.set.size() && byRow.set[at]) return byRow.colours[at];
+            if (at < byRow.pairs.size() && byRow.pairs[at] != 0) {
+                return byRow.palette[byRow.pairs[at] - 1U];
+            }
         }
         const LastRuleByKey& byKey = lastRules_[i];
         if (byKey.empty()) continue;
@@ -70,6 +82,13 @@ std::optional<CellColours> ColourRuleIndex::find(int column, int row) const {
         if (found != byKey.end()) return found->second;
     }
     return std::nullopt;
+}
+
+std::size_t ColourRuleIndex::memoryBytes() const {
+    std::size_t bytes = 0;
+    for (const ByRow& byRow : byRow_) bytes += byRow.pairs.capacity() * sizeof(std::uint16_t);
+    for (const auto& byKey : lastRules_) bytes += byKey.size() * 48;
+    return bytes;
 }
 
 }  // namespace quovella

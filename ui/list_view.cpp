@@ -183,6 +183,7 @@ WindowHandle ListView::handle() const {
 
 void ListView::setTextColour(ColourWord colour) {
     PaintColours own = draw_.ownColours();
+    if (own.text == colour) return;
     own.text = colour;
     draw_.setOwnColours(own);
     repaintRows();
@@ -190,6 +191,7 @@ void ListView::setTextColour(ColourWord colour) {
 
 void ListView::setTextBackground(ColourWord colour) {
     PaintColours own = draw_.ownColours();
+    if (own.background == colour) return;
     own.background = colour;
     draw_.setOwnColours(own);
     repaintRows();

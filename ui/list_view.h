@@ -53,7 +53,7 @@ class ListView : public QWidget, public ListColourTarget {
     int columnWidth(int column) const;
     std::string columnCaption(int column) const;
 
-    // ListColourTarget: the list's own colours; setting either repaints.
+    // ListColourTarget: the list's own colours; changing either repaints.
     WindowHandle handle() const override;
     void setTextColour(ColourWord colour) override;
     void setTextBackground(ColourWord colour) override;

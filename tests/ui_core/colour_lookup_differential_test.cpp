@@ -163,6 +163,36 @@ void randomOperation(RandomRules& r, CellColourHook& hook, Model& model) {
     modelList.push_back(stored);
 }
 
+// A row taken out of the list: the rules bound to rows follow theirs.
+void removeRow(CellColourHook& hook, Model& model, int row) {
+    hook.removeRow(row);
+    for (std::size_t l = 0; l < kRuleListCount; ++l) {
+        if (static_cast<RuleList>(l) == RuleList::Column) continue;
+        std::vector<ColourRule> kept;
+        for (ColourRule rule : model.lists[l]) {
+            if (rule.row == row) continue;
+            if (rule.row > row) --rule.row;
+            kept.push_back(rule);
+        }
+        model.lists[l] = kept;
+    }
+}
+
+void expectSameRules(const CellColourHook& hook, const Model& model) {
+    for (std::size_t l = 0; l < kRuleListCount; ++l) {
+        const ColourRuleList& rules = hook.rules(static_cast<RuleList>(l));
+        ASSERT_EQ(rules.size(), model.lists[l].size()) << l;
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            const ColourRule& expected = model.lists[l][i];
+            const ColourRule actual = rules[i];
+            ASSERT_EQ(actual.row, expected.row) << l << "," << i;
+            ASSERT_EQ(actual.column, expected.column) << l << "," << i;
+            ASSERT_EQ(actual.text, expected.text) << l << "," << i;
+            ASSERT_EQ(actual.background, expected.background) << l << "," << i;
+        }
+    }
+}
+
 void expectSameAnswers(RandomRules& r, const CellColourHook& hook, const Model& model) {
     for (int k = 0; k < 300; ++k) {
         const int column = r.index();
@@ -182,14 +212,42 @@ TEST(ColourLookupDifferential, IndexAnswersAsTheLiteralWalk) {
         Model model;
         const int operations = r.uniform(0, 300);
         for (int k = 0; k < operations; ++k) {
-            randomOperation(r, hook, model);
+            if (r.uniform(0, 20) == 0) {
+                removeRow(hook, model, r.index());
+            } else {
+                randomOperation(r, hook, model);
+            }
             if (::testing::Test::HasFatalFailure()) return;
             if (k % 50 == 0) expectSameAnswers(r, hook, model);
         }
         expectSameAnswers(r, hook, model);
-        const CellColourHook copy(hook);
+        expectSameRules(hook, model);
+        CellColourHook copy(hook);
         expectSameAnswers(r, copy, model);
+        CellColourHook taken;
+        taken.takeRules(copy);
+        expectSameAnswers(r, taken, model);
         if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
+// Row rules are kept as numbers of colour pairs while the pairs are few; past that, and for
+// a row ruled again afterwards, the answers stay the walk's.
+TEST(ColourLookupDifferential, RowsInMoreColourPairsThanTheArrayNumbersStillAnswer) {
+    constexpr int kRows = 70000;
+    CellColourHook hook;
+    Model model;
+    const auto add = [&](int row, ColourWord background) {
+        hook.addRowRule(row, 1, background);
+        model.lists[static_cast<std::size_t>(RuleList::LateRow)].push_back(
+            {0, row, background, 1, {}});
+    };
+    for (int row = 0; row < kRows; ++row) add(row, row + 1);
+    for (int row = 0; row < kRows; row += 999) add(row, 5);             // back to an early pair
+    for (int row = 1; row < kRows; row += 1001) add(row, kRows + row);  // a pair past them
+    removeRow(hook, model, 3);
+    for (int row = 0; row < kRows; ++row) {
+        ASSERT_EQ(hook.coloursFor(0, row).background, literalWalk(model, 0, row).background) << row;
     }
 }
 
