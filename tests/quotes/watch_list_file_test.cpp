@@ -203,18 +203,26 @@ TEST_F(WatchListFile, KilledMidRewriteLeavesTheOldOrTheNewList) {
     std::mt19937 random(20240506);
     std::set<std::string> seen;
     for (int round = 0; round < 12; ++round) {
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // Toggles between the two lists, whatever the previous round left.
-            for (;;) {
+            // Toggles between the two lists, whatever the previous round left, and says so
+            // after the first rewrite: on a busy machine it might otherwise not have run.
+            for (bool first = true;; first = false) {
                 if (content() == shortList) {
                     appendWatchCode(path_, "sh600519");
                 } else {
                     removeWatchCode(path_, "sh600519");
                 }
+                if (first && ::write(started[1], "!", 1) != 1) ::_exit(1);
             }
         }
+        char mark = 0;
+        ASSERT_EQ(::read(started[0], &mark, 1), 1);
+        ::close(started[0]);
+        ::close(started[1]);
         std::this_thread::sleep_for(std::chrono::microseconds(200 + random() % 5000));
         ::kill(child, SIGKILL);
         int status = 0;
