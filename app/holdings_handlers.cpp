@@ -5,12 +5,11 @@
 #include <QLineEdit>
 #include <utility>
 
+#include "app/holdings_page.h"
 #include "app/holdings_revaluation.h"
 #include "app/holdings_store.h"
-#include "app/main_window.h"
 #include "common/numbers.h"
 #include "holdings/purchase_form.h"
-#include "quotes/quote_exchange.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -71,12 +70,12 @@ void showRevaluation(Grid& grid, const RevaluedHolding& result) {
 
 }  // namespace
 
-void MainWindow::reloadHoldingsGrid() {
+void HoldingsPage::reloadHoldingsGrid() {
     const unsigned long generation = ++holdingsReloadGeneration_;
     超级列表框_持有数据->removeAllRows();
     // Read under the store lock into memory first; events are let through only afterwards.
     std::vector<std::vector<std::string>> rows;
-    if (state_.store) rows = readAllHoldings(*state_.store);
+    if (context_.state.store) rows = readAllHoldings(*context_.state.store);
     // The grid is not emptied: rows 1..count take the holdings, and the rows appended below
     // them by earlier reloads stay empty, which ends a revaluation pass there.
     Grid& grid = *高级表格_持有;
@@ -93,12 +92,12 @@ void MainWindow::reloadHoldingsGrid() {
     }
 }
 
-void MainWindow::onAddHoldingClicked() {
+void HoldingsPage::onAddHoldingClicked() {
     addHolding();
 }
 
 // No validation and no message: the reloaded grid shows whether the row arrived.
-void MainWindow::addHolding() {
+void HoldingsPage::addHolding() {
     const QDate date = 日期框1->date();
     const std::string shares = fromQt(编辑框_购买股数->text());
     const std::string price = fromQt(编辑框_购买单价->text());
@@ -108,30 +107,28 @@ void MainWindow::addHolding() {
                          shares,
                          price,
                          totalPurchaseText(shares, price)};
-    if (state_.store) insertHolding(*state_.store, row);
+    if (context_.state.store) insertHolding(*context_.state.store, row);
     reloadHoldingsGrid();
 }
 
-void MainWindow::onHoldingsTimerTick() {
+void HoldingsPage::onHoldingsTimerTick() {
     if (!revaluation_) {
-        // The window's own clock goes before this member does; the pass then keeps its own.
-        revaluation_ = std::make_shared<RevaluationPass>(ownClock_ ? nullptr : clock_,
-                                                         exchange_->cancelFlag());
+        revaluation_ = std::make_shared<RevaluationPass>(sharedClock_, cancel_);
     }
     if (revaluation_->busy()) return;
     std::vector<HoldingToRevalue> rows = holdingsToRevalue(*高级表格_持有);
     if (rows.empty()) return;
-    // Results come back to the GUI thread; one for a window already gone is dropped with it.
+    // Results come back to the GUI thread; one for a page already gone is dropped with it.
     auto deliver = [this](RevaluedHolding result) {
         QMetaObject::invokeMethod(
             this, [this, result = std::move(result)] { showRevaluation(*高级表格_持有, result); },
             Qt::QueuedConnection);
     };
-    revaluation_->start(std::move(rows), quoteSource(), state_.store.get(), std::move(deliver));
+    revaluation_->start(std::move(rows), quotes_, context_.state.store.get(), std::move(deliver));
 }
 
 // Bound but empty, as the window defines them.
-void MainWindow::onHoldingsGridReleased(int /*x*/, int /*y*/, int /*keys*/) {}
-void MainWindow::onHoldingsListHeaderClicked(int /*column*/) {}
+void HoldingsPage::onHoldingsGridReleased(int /*x*/, int /*y*/, int /*keys*/) {}
+void HoldingsPage::onHoldingsListHeaderClicked(int /*column*/) {}
 
 }  // namespace quovella

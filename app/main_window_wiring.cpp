@@ -2,7 +2,10 @@
 // Events not bound here do nothing (按钮1 among them).
 #include <QPushButton>
 
+#include "app/holdings_page.h"
 #include "app/main_window.h"
+#include "app/records_page.h"
+#include "app/watch_page.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/slider.h"
@@ -12,34 +15,48 @@
 namespace quovella {
 
 void MainWindow::wireEvents() {
+    WatchPage* const watch = watchPage_;
+    RecordsPage* const records = recordsPage_;
+    HoldingsPage* const holdings = holdingsPage_;
     connect(this, &MainWindow::created, this, &MainWindow::runStartup);
     connect(this, &MainWindow::aboutToBeDestroyed, this, &MainWindow::stopTimers);
     connect(this, &MainWindow::aboutToBeDestroyed, this, &MainWindow::endBackgroundWork);
-    connect(按钮_添加, &QAbstractButton::clicked, this, &MainWindow::onAddCodeClicked);
-    connect(按钮_删除, &QAbstractButton::clicked, this, &MainWindow::onDeleteCodeClicked);
-    connect(时钟_刷新周期, &Timer::tick, this, &MainWindow::onRefreshTimerTick);
-    connect(滑块条_刷新时间, &Slider::positionChanged, this, &MainWindow::applyRefreshPeriod);
-    connect(滑块条_透明度, &Slider::positionChanged, this, &MainWindow::applyTransparency);
-    connect(高级表格_股票, &Grid::doubleClicked, this, &MainWindow::onWatchGridDoubleClicked);
-    connect(按钮_搜索, &QAbstractButton::clicked, this, &MainWindow::onSearchClicked);
-    connect(按钮_删除选中, &QAbstractButton::clicked, this, &MainWindow::onDeleteSelectedClicked);
-    connect(超级列表框_数据表, &ListView::rowClicked, this, &MainWindow::onRecordsRowClicked);
-    connect(超级列表框_数据表, &ListView::doubleClicked, this, &MainWindow::onRecordsDoubleClicked);
-    connect(超级列表框_数据表, &ListView::columnHeaderClicked, this,
-            &MainWindow::onRecordsHeaderClicked);
-    connect(超级列表框_数据表, &ListView::leftButtonPressed, this,
-            &MainWindow::onRecordsLeftPressed);
-    connect(超级列表框_数据表, &ListView::leftButtonReleased, this,
-            &MainWindow::onRecordsLeftReleased);
-    connect(时钟1, &Timer::tick, this, &MainWindow::onClockTick);
-    connect(按钮_添加持有, &QAbstractButton::clicked, this, &MainWindow::onAddHoldingClicked);
-    connect(时钟_更新持有, &Timer::tick, this, &MainWindow::onHoldingsTimerTick);
-    connect(高级表格_持有, &Grid::currentCellChanged, this, &MainWindow::copyHoldingFromGrid);
-    connect(高级表格_持有, &Grid::leftButtonReleased, this, &MainWindow::onHoldingsGridReleased);
-    connect(超级列表框_持有数据, &ListView::rowClicked, this, &MainWindow::copyHoldingFromList);
-    connect(超级列表框_持有数据, &ListView::columnHeaderClicked, this,
-            &MainWindow::onHoldingsListHeaderClicked);
+    connect(watch->按钮_添加, &QAbstractButton::clicked, watch, &WatchPage::onAddCodeClicked);
+    connect(watch->按钮_删除, &QAbstractButton::clicked, watch, &WatchPage::onDeleteCodeClicked);
+    connect(watch->时钟_刷新周期, &Timer::tick, watch, &WatchPage::onRefreshTimerTick);
+    connect(watch->滑块条_刷新时间, &Slider::positionChanged, watch,
+            &WatchPage::applyRefreshPeriod);
+    connect(watch->滑块条_透明度, &Slider::positionChanged, watch, &WatchPage::applyTransparency);
+    connect(watch->高级表格_股票, &Grid::doubleClicked, watch,
+            &WatchPage::onWatchGridDoubleClicked);
+    connect(records->按钮_搜索, &QAbstractButton::clicked, records, &RecordsPage::onSearchClicked);
+    connect(records->按钮_删除选中, &QAbstractButton::clicked, records,
+            &RecordsPage::onDeleteSelectedClicked);
+    connect(records->超级列表框_数据表, &ListView::rowClicked, records,
+            &RecordsPage::onRecordsRowClicked);
+    connect(records->超级列表框_数据表, &ListView::doubleClicked, records,
+            &RecordsPage::onRecordsDoubleClicked);
+    connect(records->超级列表框_数据表, &ListView::columnHeaderClicked, records,
+            &RecordsPage::onRecordsHeaderClicked);
+    connect(records->超级列表框_数据表, &ListView::leftButtonPressed, records,
+            &RecordsPage::onRecordsLeftPressed);
+    connect(records->超级列表框_数据表, &ListView::leftButtonReleased, records,
+            &RecordsPage::onRecordsLeftReleased);
+    connect(records->时钟1, &Timer::tick, this, &MainWindow::onClockTick);
+    connect(holdings->按钮_添加持有, &QAbstractButton::clicked, holdings,
+            &HoldingsPage::onAddHoldingClicked);
+    connect(holdings->时钟_更新持有, &Timer::tick, holdings, &HoldingsPage::onHoldingsTimerTick);
+    connect(holdings->高级表格_持有, &Grid::currentCellChanged, holdings,
+            &HoldingsPage::copyHoldingFromGrid);
+    connect(holdings->高级表格_持有, &Grid::leftButtonReleased, holdings,
+            &HoldingsPage::onHoldingsGridReleased);
+    connect(holdings->超级列表框_持有数据, &ListView::rowClicked, holdings,
+            &HoldingsPage::copyHoldingFromList);
+    connect(holdings->超级列表框_持有数据, &ListView::columnHeaderClicked, holdings,
+            &HoldingsPage::onHoldingsListHeaderClicked);
     connect(状态条1, &StatusBar::leftButtonPressed, this, &MainWindow::onStatusBarPressed);
+    // A saved snapshot shows in the records list.
+    connect(watch, &WatchPage::recordsChanged, records, &RecordsPage::fillRecordsList);
 }
 
 }  // namespace quovella

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "app/background.h"
-#include "app/main_window.h"
 #include "app/records_colours.h"
+#include "app/records_page.h"
 #include "app/records_sort.h"
 #include "records/records_browser.h"
 #include "ui/list_view.h"
@@ -22,33 +22,33 @@ constexpr int kIdColumn = 0;
 constexpr int kCodeColumn = 2;
 constexpr int kChangeColumn = 11;
 
-// Copies the picked row's id into the id box and pane 5, and its code into the condition
-// box when asked to. A pick below the last row gives empty texts.
-void pickRecordsRow(MainWindow& window, bool copyCode) {
-    static const std::string picked = gbk("您选中的ID为：");
-    const ListView& list = *window.超级列表框_数据表;
-    const int row = list.selectedRow();
-    if (copyCode) window.编辑框_条件->setText(toQt(list.itemText(row, kCodeColumn)));
-    const std::string id = list.itemText(row, kIdColumn);
-    window.按钮_删除选中->setEnabled(!id.empty());
-    window.状态条1->setPaneText(5, picked + id);
-    window.编辑框_选中ID->setText(toQt(id));
-}
-
 }  // namespace
 
-void MainWindow::attachColourHook() {
-    state_.colourHook->attach(parentWindow(), *超级列表框_数据表);
+// Copies the picked row's id into the id box and pane 5, and its code into the condition
+// box when asked to. A pick below the last row gives empty texts.
+void RecordsPage::pickRecordsRow(bool copyCode) {
+    static const std::string picked = gbk("您选中的ID为：");
+    const ListView& list = *超级列表框_数据表;
+    const int row = list.selectedRow();
+    if (copyCode) 编辑框_条件->setText(toQt(list.itemText(row, kCodeColumn)));
+    const std::string id = list.itemText(row, kIdColumn);
+    按钮_删除选中->setEnabled(!id.empty());
+    context_.statusBar.setPaneText(5, picked + id);
+    编辑框_选中ID->setText(toQt(id));
+}
+
+void RecordsPage::attachColourHook(ParentWindow& parent) {
+    context_.state.colourHook->attach(parent, *超级列表框_数据表);
 }
 
 // Only called when "gp.mdb" exists: true when the store is open and its cursor bound.
-bool MainWindow::startupOpenStore() {
-    if (!state_.store) return false;
-    return state_.store->startUpOpen(runDirectory());
+bool RecordsPage::startupOpenStore() {
+    if (!context_.state.store) return false;
+    return context_.state.store->startUpOpen(context_.runDirectory);
 }
 
-void MainWindow::fillRecordsList() {
-    readRecordsInBackground([store = state_.store.get()](const std::atomic<bool>& cancel) {
+void RecordsPage::fillRecordsList() {
+    readRecordsInBackground([store = context_.state.store.get()](const std::atomic<bool>& cancel) {
         return store != nullptr ? readSnapshotTable(*store, &cancel) : std::optional<TextTable>();
     });
 }
@@ -57,7 +57,7 @@ void MainWindow::fillRecordsList() {
 // colours are made there too; the rows stay as they are until the whole result replaces
 // them in one change. A later fill, search or delete makes a read in flight stale, and its
 // result is dropped.
-void MainWindow::readRecordsInBackground(RecordsRead read) {
+void RecordsPage::readRecordsInBackground(RecordsRead read) {
     struct Read {
         std::optional<TextTable> rows;
         CellColourHook colours;
@@ -82,37 +82,33 @@ void MainWindow::readRecordsInBackground(RecordsRead read) {
     if (!posted) --recordsInFlight_;
 }
 
-bool MainWindow::backgroundIdle() const {
-    return quotesIdle() && recordsInFlight_ == 0;
-}
-
-void MainWindow::showRecords(TextTable rows, CellColourHook colours) {
+void RecordsPage::showRecords(TextTable rows, CellColourHook colours) {
     // New rows: an order sorted from the old ones no longer fits them, even at equal count.
     ++recordsListGeneration_;
     超级列表框_数据表->replaceAllRows(std::move(rows));
-    state_.colourHook->takeRules(colours);
+    context_.state.colourHook->takeRules(colours);
 }
 
-void MainWindow::onSearchClicked() {
-    if (!state_.store) return;
-    readRecordsInBackground([store = state_.store.get(),
+void RecordsPage::onSearchClicked() {
+    if (!context_.state.store) return;
+    readRecordsInBackground([store = context_.state.store.get(),
                              text = fromQt(编辑框_条件->text())](const std::atomic<bool>& cancel) {
         return searchSnapshotTable(*store, text, &cancel);
     });
 }
 
-void MainWindow::onDeleteSelectedClicked() {
+void RecordsPage::onDeleteSelectedClicked() {
     static const std::string deletedText = gbk("删除成功");
     static const std::string failedText = gbk("删除失败");
     const std::string id = fromQt(编辑框_选中ID->text());
-    const bool deleted = state_.store && deleteSnapshot(*state_.store, id);
+    const bool deleted = context_.state.store && deleteSnapshot(*context_.state.store, id);
     if (deleted) {
         const int row = 超级列表框_数据表->findRow(id);
         if (row >= 0) {
             超级列表框_数据表->removeRow(row);
             // The rows below move up and their colours with them, before the message box
             // lets the list repaint.
-            state_.colourHook->removeRow(row);
+            context_.state.colourHook->removeRow(row);
         }
         // A read in flight may still hold the deleted row: it starts again; a sort in flight
         // was made for rows that changed.
@@ -122,19 +118,19 @@ void MainWindow::onDeleteSelectedClicked() {
             ++recordsListGeneration_;
         }
     }
-    dialogs().message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
-                      DialogButtons::Ok);
+    context_.dialogs.message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
+                             DialogButtons::Ok);
 }
 
-void MainWindow::onRecordsRowClicked() {
-    pickRecordsRow(*this, true);
+void RecordsPage::onRecordsRowClicked() {
+    pickRecordsRow(true);
 }
 
-void MainWindow::onRecordsDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
-    pickRecordsRow(*this, false);
+void RecordsPage::onRecordsDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
+    pickRecordsRow(false);
 }
 
-void MainWindow::onRecordsHeaderClicked(int column) {
+void RecordsPage::onRecordsHeaderClicked(int column) {
     const SortDirection direction =
         单选框_正向->isChecked() ? SortDirection::forward : SortDirection::reverse;
     const std::optional<SortKind> kind = recordsColumnSortKind(column);
@@ -164,14 +160,14 @@ void MainWindow::onRecordsHeaderClicked(int column) {
             if (sortGeneration != recordsSortGeneration_) return;
             // Rows moved: their colours move with them.
             if (applyRecordsOrder(*超级列表框_数据表, sorted.order)) {
-                state_.colourHook->takeRules(sorted.colours);
+                context_.state.colourHook->takeRules(sorted.colours);
             }
         });
     if (!posted) --recordsInFlight_;
 }
 
 // Bound but empty, as the window defines them.
-void MainWindow::onRecordsLeftPressed(int /*x*/, int /*y*/, int /*keys*/) {}
-void MainWindow::onRecordsLeftReleased(int /*x*/, int /*y*/, int /*keys*/) {}
+void RecordsPage::onRecordsLeftPressed(int /*x*/, int /*y*/, int /*keys*/) {}
+void RecordsPage::onRecordsLeftReleased(int /*x*/, int /*y*/, int /*keys*/) {}
 
 }  // namespace quovella

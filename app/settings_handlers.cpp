@@ -2,7 +2,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 
-#include "app/main_window.h"
+#include "app/watch_page.h"
 #include "common/numbers.h"
 #include "ui/qt_text.h"
 #include "ui/slider.h"
@@ -27,15 +27,21 @@ int alphaOfPosition(int position) {
 
 }  // namespace
 
-void MainWindow::applyRefreshPeriod() {
+void WatchPage::applyStartupSettings() {
+    applyRefreshPeriod();
+    // The transparency itself waits until the user moves the slider.
+    滑块条_透明度->setPosition(10);
+}
+
+void WatchPage::applyRefreshPeriod() {
     时钟_刷新周期->setInterval(滑块条_刷新时间->position() * 1000);
     const std::string seconds = std::to_string(滑块条_刷新时间->position());
     标签2->setText(toQt(gbk("自动刷新时间(") + seconds + gbk("秒)：")));
 }
 
-void MainWindow::applyTransparency() {
+void WatchPage::applyTransparency() {
     if (!windowOpacitySupported()) return;
-    setWindowOpacity(alphaOfPosition(滑块条_透明度->position()) / 255.0);
+    context_.window.setWindowOpacity(alphaOfPosition(滑块条_透明度->position()) / 255.0);
 }
 
 }  // namespace quovella

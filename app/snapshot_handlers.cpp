@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/watch_page.h"
 #include "records/snapshot.h"
 #include "ui/grid.h"
 
@@ -23,7 +23,7 @@ std::vector<std::string> selectedCellTexts(const Grid& grid, const GridRange& ra
 
 }  // namespace
 
-void MainWindow::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
+void WatchPage::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
     static const std::string nothingSelected = gbk("未选择表格!");
     static const std::string incompleteRow = gbk("选中的不是一整行行情，未保存记录!");
     static const std::string questionCaption = gbk("提示信息");
@@ -38,28 +38,31 @@ void MainWindow::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
     // with columns missing.
     const std::optional<std::string> question = saveQuestion(values);
     if (!question || values.size() < kSnapshotValueCount) {
-        dialogs().message(this, incompleteRow, defaultCaption(), DialogButtons::Ok);
+        dialogs().message(&context_.window, incompleteRow, defaultCaption(), DialogButtons::Ok);
         return;
     }
-    if (dialogs().message(this, *question, questionCaption, DialogButtons::OkCancel) !=
+    if (dialogs().message(&context_.window, *question, questionCaption, DialogButtons::OkCancel) !=
         DialogAnswer::Ok) {
         return;
     }
-    if (!state_.store) return;
+    if (!state().store) return;
     // At most one snapshot per stock and day: checked against the store itself, so a row
     // hidden by a search still counts.
-    const SaveOutcome outcome = saveSnapshot(*state_.store, values, dateText(clock().now()));
+    const SaveOutcome outcome =
+        saveSnapshot(*state().store, values, dateText(context_.clock.now()));
     if (outcome == SaveOutcome::duplicate) {
-        dialogs().message(this, duplicateMessage(values[0]), defaultCaption(), DialogButtons::Ok);
+        dialogs().message(&context_.window, duplicateMessage(values[0]), defaultCaption(),
+                          DialogButtons::Ok);
         return;
     }
     // A refused save (a busy or read-only store, a missing column) must not look like one
     // that worked.
     if (outcome == SaveOutcome::failed) {
-        dialogs().message(this, gbk("记录未能保存!"), defaultCaption(), DialogButtons::Ok);
+        dialogs().message(&context_.window, gbk("记录未能保存!"), defaultCaption(),
+                          DialogButtons::Ok);
     }
     // Also after a refused insert: the list then shows what the store holds.
-    fillRecordsList();
+    emit recordsChanged();
 }
 
 }  // namespace quovella

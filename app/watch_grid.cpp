@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "app/main_window.h"
+#include "app/watch_page.h"
 #include "quotes/quote_reply.h"
 #include "quotes/watch_grid_format.h"
 #include "ui/grid.h"
@@ -49,9 +49,9 @@ void clearQuoteCells(Grid& grid, int row) {
 
 }  // namespace
 
-void MainWindow::setUpWatchGrid() {
+void WatchPage::setUpWatchGrid() {
     Grid& grid = *高级表格_股票;
-    grid.setRowCount(static_cast<int>(state_.watchList.size()) + 1);
+    grid.setRowCount(static_cast<int>(state().watchList.size()) + 1);
     grid.setColumnCount(kColumnCount);
     grid.setGridLineColour(colourWord(192, 192, 192));
     grid.setBackgroundColour(colourWord(255, 255, 255));
@@ -69,23 +69,23 @@ void MainWindow::setUpWatchGrid() {
 }
 
 // While a load waits for its quotes, the grid already shows the list's rows and codes.
-void MainWindow::showWatchCodes() {
+void WatchPage::showWatchCodes() {
     Grid& grid = *高级表格_股票;
     grid.setUpdatesEnabled(false);
     setUpWatchGrid();
     writeHeaderRow(grid, kWatchHeader);
-    for (std::size_t i = 0; i < state_.watchList.size(); ++i) {
-        grid.setCellText(static_cast<int>(i) + 1, 1, state_.watchList[i]);
+    for (std::size_t i = 0; i < state().watchList.size(); ++i) {
+        grid.setCellText(static_cast<int>(i) + 1, 1, state().watchList[i]);
     }
     grid.setUpdatesEnabled(true);
 }
 
-void MainWindow::onWatchListReply(unsigned long load, const std::string& reply) {
+void WatchPage::onWatchListReply(unsigned long load, const std::string& reply) {
     // A newer load replaced this one; its own reply fills the grid.
     if (load != watchLoadGeneration_) return;
     if (watchLoadPending_) {
         watchLoadPending_ = false;
-        fillQuoteTableFromReply(reply, state_.quoteTable);
+        fillQuoteTableFromReply(reply, state().quoteTable);
         // Only what the reply fills shows: without quotes the codes go again.
         高级表格_股票->clearCells();
     }
@@ -95,7 +95,7 @@ void MainWindow::onWatchListReply(unsigned long load, const std::string& reply) 
     for (const auto& step : then) step();
 }
 
-void MainWindow::showWatchGrid() {
+void WatchPage::showWatchGrid() {
     Grid& grid = *高级表格_股票;
     grid.setUpdatesEnabled(false);
     setUpWatchGrid();
@@ -103,28 +103,28 @@ void MainWindow::showWatchGrid() {
     grid.setUpdatesEnabled(true);
 }
 
-void MainWindow::fillWatchGrid() {
+void WatchPage::fillWatchGrid() {
     Grid& grid = *高级表格_股票;
     grid.setUpdatesEnabled(false);
     writeHeaderRow(grid, kWatchHeader);
     // A reply with more entries than watched codes: only rows with a code are filled.
     const int rows =
-        std::min(state_.quoteTable.quoteCount(), static_cast<int>(state_.watchList.size()));
+        std::min(state().quoteTable.quoteCount(), static_cast<int>(state().watchList.size()));
     for (int i = 1; i <= rows; ++i) {
         QCoreApplication::processEvents();
         // The list may have been reloaded while events were processed.
-        if (i > static_cast<int>(state_.watchList.size())) break;
-        grid.setCellText(i, 1, state_.watchList[static_cast<std::size_t>(i - 1)]);
+        if (i > static_cast<int>(state().watchList.size())) break;
+        grid.setCellText(i, 1, state().watchList[static_cast<std::size_t>(i - 1)]);
         const GridRange coloured{i, kFirstQuoteColumn, i, kLastColouredColumn};
-        if (!isKnownQuoteContent(state_.quoteTable.cell(i, 1))) {
+        if (!isKnownQuoteContent(state().quoteTable.cell(i, 1))) {
             clearQuoteCells(grid, i);
             // The server's own word for a code it has no quote for, so the user can tell.
-            if (state_.quoteTable.cell(i, 1) == kFailedContent)
+            if (state().quoteTable.cell(i, 1) == kFailedContent)
                 grid.setCellText(i, 2, kFailedContent);
             grid.setTextColour(coloured, 0);
             continue;
         }
-        const WatchRowFill fill = fullFillRow(state_.quoteTable, i);
+        const WatchRowFill fill = fullFillRow(state().quoteTable, i);
         writeCells(grid, i, fill.cells);
         grid.setTextColour(coloured, colourOf(fill.colour));
     }
@@ -134,15 +134,15 @@ void MainWindow::fillWatchGrid() {
 // One pass over the grid's rows, one request per row in row order; each row's code is read
 // when the pass reaches it, and a precise timer keeps the pause between a row's write and
 // the next request.
-void MainWindow::refreshWatchGrid() {
-    state_.refreshBusy = true;
+void WatchPage::refreshWatchGrid() {
+    state().refreshBusy = true;
     ++refreshPass_;
     refreshRow_ = 1;
     refreshRowCount_ = 高级表格_股票->rowCount();
     refreshNextRow();
 }
 
-void MainWindow::refreshNextRow() {
+void WatchPage::refreshNextRow() {
     // The row past the last one reads as missing and ends the refresh.
     const std::optional<std::string> code =
         refreshRow_ <= refreshRowCount_ ? 高级表格_股票->cellText(refreshRow_, 1) : std::nullopt;
@@ -151,9 +151,9 @@ void MainWindow::refreshNextRow() {
                          const std::string& reply) { onRefreshReply(pass, row, code, reply); });
 }
 
-void MainWindow::onRefreshReply(unsigned long pass, int row, const std::string& code,
-                                const std::string& reply) {
-    if (pass != refreshPass_ || !state_.refreshBusy) return;
+void WatchPage::onRefreshReply(unsigned long pass, int row, const std::string& code,
+                               const std::string& reply) {
+    if (pass != refreshPass_ || !state().refreshBusy) return;
     const std::string content = firstQuotedText(reply);
     if (content.empty()) return endRefresh();
     // A row deleted or reloaded meanwhile holds another code now: the reply is not its own.
@@ -166,9 +166,9 @@ void MainWindow::onRefreshReply(unsigned long pass, int row, const std::string& 
     refreshPause_->start(kPauseAfterRow);
 }
 
-void MainWindow::endRefresh() {
+void WatchPage::endRefresh() {
     refreshPause_->stop();
-    state_.refreshBusy = false;
+    state().refreshBusy = false;
 }
 
 }  // namespace quovella

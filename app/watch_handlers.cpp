@@ -3,10 +3,8 @@
 // exchange; the handlers go on when the reply comes back as an event.
 #include <QMetaObject>
 
-#include "app/holdings_revaluation.h"
-#include "app/main_window.h"
 #include "app/watch_always_on_top.h"
-#include "common/job_queue.h"
+#include "app/watch_page.h"
 #include "quotes/quote_exchange.h"
 #include "quotes/quote_reply.h"
 #include "quotes/watch_code_rules.h"
@@ -17,22 +15,14 @@
 
 namespace quovella {
 
-std::string MainWindow::watchListPath() const {
-    return runDirectory_ + "/" + watchListFileName;
+std::string WatchPage::watchListPath() const {
+    return context_.runDirectory + "/" + watchListFileName;
 }
 
-QuoteSource MainWindow::quoteSource() const {
-    return QuoteSource(quoteBaseUrl_, fetchOptions_);
-}
-
-bool MainWindow::quotesIdle() const {
-    return quotesInFlight_ == 0;
-}
-
-void MainWindow::askQuotes(std::string codeList, std::function<void(std::string)> onReply) {
+void WatchPage::askQuotes(std::string codeList, std::function<void(std::string)> onReply) {
     ++quotesInFlight_;
-    // The exchange is shut down before this window goes, so `this` outlives the call; the
-    // posted reply dies with the window if it has not been delivered by then.
+    // The exchange is shut down before this page goes, so `this` outlives the call; the
+    // posted reply dies with the page if it has not been delivered by then.
     exchange_->requestQuoteReply(std::move(codeList),
                                  [this, onReply = std::move(onReply)](std::string reply) {
                                      QMetaObject::invokeMethod(
@@ -45,13 +35,7 @@ void MainWindow::askQuotes(std::string codeList, std::function<void(std::string)
                                  });
 }
 
-void MainWindow::endBackgroundWork() {
-    exchange_->shutdown();
-    recordsJobs_->shutdown();
-    if (revaluation_) revaluation_->stop();
-}
-
-void MainWindow::loadWatchList(std::function<void()> then) {
+void WatchPage::loadWatchList(std::function<void()> then) {
     if (then) afterWatchFill_.push_back(std::move(then));
     const unsigned long load = ++watchLoadGeneration_;
     watchLoadPending_ = false;
@@ -60,8 +44,8 @@ void MainWindow::loadWatchList(std::function<void()> then) {
     std::string codeList;
     // A missing, unreadable or refused file keeps the previous list and quotes in effect.
     if (read.status == WatchListRead::Status::read) {
-        state_.watchList = std::move(read.codes);
-        state_.quoteTable = QuoteTable(static_cast<int>(state_.watchList.size()));
+        state().watchList = std::move(read.codes);
+        state().quoteTable = QuoteTable(static_cast<int>(state().watchList.size()));
         codeList = joinWatchCodes(watchListPath());
     }
     // An empty list asks the server nothing.
@@ -73,45 +57,46 @@ void MainWindow::loadWatchList(std::function<void()> then) {
 }
 
 // Posted, so that the window is up before the box asks for an answer.
-void MainWindow::refuseWatchList() {
+void WatchPage::refuseWatchList() {
     QMetaObject::invokeMethod(
         this,
         [this] {
             dialogs().message(
-                this, gbk("监视列表 system.txt 太大（超过 1 MB 或 10000 个代码），未载入。"),
+                &context_.window,
+                gbk("监视列表 system.txt 太大（超过 1 MB 或 10000 个代码），未载入。"),
                 gbk("信息："), DialogButtons::Ok);
         },
         Qt::QueuedConnection);
 }
 
-void MainWindow::onAddCodeClicked() {
+void WatchPage::onAddCodeClicked() {
     // One add at a time: a second click while the first waits for the server does nothing.
     if (addPending_) return;
     addStockCode();
 }
 
-void MainWindow::onDeleteCodeClicked() {
+void WatchPage::onDeleteCodeClicked() {
     deleteSelectedStock();
 }
 
-void MainWindow::onRefreshTimerTick() {
+void WatchPage::onRefreshTimerTick() {
     // A tick while a refresh runs, or while a load waits for its quotes, does nothing.
-    if (state_.refreshBusy || watchLoadPending_) return;
+    if (state().refreshBusy || watchLoadPending_) return;
     refreshWatchGrid();
 }
 
-void MainWindow::addStockCode() {
-    setAlwaysOnTop(*this, false);
+void WatchPage::addStockCode() {
+    setAlwaysOnTop(context_.window, false);
     时钟_刷新周期->setInterval(0);
-    const std::optional<std::string> entry =
-        dialogs().input(this, gbk("请输入正确的股票代码"), gbk("添加股票代码"), "600887");
+    const std::optional<std::string> entry = dialogs().input(
+        &context_.window, gbk("请输入正确的股票代码"), gbk("添加股票代码"), "600887");
     if (!entry || !isSixByteEntry(*entry)) return refuseStockCode();
     const std::string code = withExchangePrefix(*entry);
     addPending_ = true;
     askQuotes(code, [this, code](const std::string& reply) { onCodeChecked(code, reply); });
 }
 
-void MainWindow::onCodeChecked(const std::string& code, const std::string& reply) {
+void WatchPage::onCodeChecked(const std::string& code, const std::string& reply) {
     if (!isKnownQuoteContent(firstQuotedText(reply))) {
         addPending_ = false;
         return refuseStockCode();
@@ -120,18 +105,19 @@ void MainWindow::onCodeChecked(const std::string& code, const std::string& reply
     高级表格_股票->clearCells();
     loadWatchList([this] {
         addPending_ = false;
-        setAlwaysOnTop(*this, true);
+        setAlwaysOnTop(context_.window, true);
     });
 }
 
-void MainWindow::refuseStockCode() {
-    dialogs().message(this, gbk("对不起股票代码有误！"), gbk("添加失败"), DialogButtons::Ok);
+void WatchPage::refuseStockCode() {
+    dialogs().message(&context_.window, gbk("对不起股票代码有误！"), gbk("添加失败"),
+                      DialogButtons::Ok);
     // Nothing was reloaded, so the refresh resumes at the period the user chose.
     时钟_刷新周期->setInterval(滑块条_刷新时间->position() * 1000);
-    setAlwaysOnTop(*this, true);
+    setAlwaysOnTop(context_.window, true);
 }
 
-void MainWindow::deleteSelectedStock() {
+void WatchPage::deleteSelectedStock() {
     Grid& grid = *高级表格_股票;
     const int row = grid.currentRow();
     if (row == 0 || row == -1) return;

@@ -24,8 +24,11 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/holdings_page.h"
 #include "app/main_window.h"
 #include "app/records_colours.h"
+#include "app/records_page.h"
+#include "app/watch_page.h"
 #include "records/store_schema.h"
 #include "support/silent_dialogs.h"
 #include "ui/list_view.h"
@@ -177,7 +180,7 @@ void measure(const std::filesystem::path& root, int rows, long emptyKb) {
     const double shown = msSince(start);
     const double fillGap = untilIdle(page->window);
     const double filled = msSince(start);
-    ListView& list = *page->window.超级列表框_数据表;
+    ListView& list = *page->window.recordsPage().超级列表框_数据表;
     const double perRow = static_cast<double>(statusKb("VmRSS") - beforeKb - emptyKb) * 1024 / rows;
     std::printf("  window shown after %.1f ms; %d rows listed\n", shown, list.rowCount());
     report("background fill", filled, fillGap, raw, "raw SQLite read");
@@ -211,17 +214,17 @@ void measure(const std::filesystem::path& root, int rows, long emptyKb) {
                 static_cast<double>(page->state.colourHook->memoryBytes()) / rows);
 
     const std::string id(list.table().text(rows / 3, 0));
-    page->window.编辑框_选中ID->setText(QString::fromStdString(id));
+    page->window.recordsPage().编辑框_选中ID->setText(QString::fromStdString(id));
     const auto deleted = Steady::now();
-    page->window.按钮_删除选中->setEnabled(true);
-    page->window.按钮_删除选中->click();
+    page->window.recordsPage().按钮_删除选中->setEnabled(true);
+    page->window.recordsPage().按钮_删除选中->click();
     const double deleteMs = msSince(deleted);
     const double deleteGap = std::max(deleteMs, untilIdle(page->window));
     report("delete", deleteMs, deleteGap, bare, "bare pass");
 
-    page->window.编辑框_条件->setText(QStringLiteral("600087"));
+    page->window.recordsPage().编辑框_条件->setText(QStringLiteral("600087"));
     const auto searched = Steady::now();
-    page->window.按钮_搜索->click();
+    page->window.recordsPage().按钮_搜索->click();
     const double gap = untilIdle(page->window);
     report("search", msSince(searched), gap, raw, "raw SQLite read");
     std::printf("  search found %d rows\n", list.rowCount());

@@ -20,15 +20,15 @@ constexpr ColourWord kDefaultText = 0;
 class HoldingsAddTest : public testing::HoldingsWindowFixture {
   protected:
     void fillForm(const char* code, const char* shares, const char* price) {
-        window().日期框1->setDate(QDate(2020, 8, 7));
-        window().编辑框_股票代码->setText(QString::fromUtf8(code));
-        window().编辑框_股票名称->setText(QString::fromUtf8("伊利股份"));
-        window().编辑框_购买股数->setText(QString::fromUtf8(shares));
-        window().编辑框_购买单价->setText(QString::fromUtf8(price));
+        window().holdingsPage().日期框1->setDate(QDate(2020, 8, 7));
+        window().holdingsPage().编辑框_股票代码->setText(QString::fromUtf8(code));
+        window().holdingsPage().编辑框_股票名称->setText(QString::fromUtf8("伊利股份"));
+        window().holdingsPage().编辑框_购买股数->setText(QString::fromUtf8(shares));
+        window().holdingsPage().编辑框_购买单价->setText(QString::fromUtf8(price));
     }
-    void clickAdd() { window().按钮_添加持有->click(); }
+    void clickAdd() { window().holdingsPage().按钮_添加持有->click(); }
     void putRowInHoldingsList() {
-        ListView& list = *window().超级列表框_持有数据;
+        ListView& list = *window().holdingsPage().超级列表框_持有数据;
         list.setItemText(list.appendRow(), 0, "1");
     }
 };
@@ -46,10 +46,10 @@ TEST_F(HoldingsAddTest, StoresTheRowInOrderAndShowsItInRed) {
     EXPECT_EQ(gridRow(1), expected);
     for (int c = 3; c <= 9; ++c) EXPECT_EQ(grid().cellTextColour(1, c), kRed) << c;
     for (int c : {0, 1, 2, 10}) EXPECT_EQ(grid().cellTextColour(1, c), kDefaultText) << c;
-    EXPECT_EQ(window().超级列表框_持有数据->rowCount(), 0);
+    EXPECT_EQ(window().holdingsPage().超级列表框_持有数据->rowCount(), 0);
     // The form is left as typed.
-    EXPECT_EQ(window().编辑框_股票代码->text(), QString("600887"));
-    EXPECT_EQ(window().编辑框_购买股数->text(), QString("100"));
+    EXPECT_EQ(window().holdingsPage().编辑框_股票代码->text(), QString("600887"));
+    EXPECT_EQ(window().holdingsPage().编辑框_购买股数->text(), QString("100"));
 }
 
 TEST_F(HoldingsAddTest, InputIsStoredAsTypedWithoutValidation) {
@@ -110,7 +110,7 @@ TEST_F(HoldingsWithoutStoreTest, AddStoresNothingButStillClearsTheList) {
     clickAdd();
     EXPECT_TRUE(stored().empty());
     EXPECT_EQ(grid().rowCount(), 1);
-    EXPECT_EQ(window().超级列表框_持有数据->rowCount(), 0);
+    EXPECT_EQ(window().holdingsPage().超级列表框_持有数据->rowCount(), 0);
 }
 
 }  // namespace

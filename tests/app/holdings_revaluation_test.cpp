@@ -106,8 +106,8 @@ TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass)
     tick();
     ASSERT_TRUE(server_.waitForHeldRequest());
     // The worker waits for the server without the store lock: an add goes through now.
-    window().编辑框_股票代码->setText("600036");
-    window().按钮_添加持有->click();
+    window().holdingsPage().编辑框_股票代码->setText("600036");
+    window().holdingsPage().按钮_添加持有->click();
     EXPECT_EQ(stored().size(), 4u);
     EXPECT_TRUE(busy());
     // Closing and destroying the window cancels the request in flight and waits for the

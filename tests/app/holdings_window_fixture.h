@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <thread>
 
+#include "app/holdings_page.h"
 #include "app/holdings_revaluation.h"
 #include "app/holdings_store.h"
 #include "app/watch_window_fixture.h"
@@ -14,14 +15,6 @@
 #include "ui/list_view.h"
 
 namespace quovella {
-
-// Whether the window's revaluation pass runs.
-class HoldingsProbe {
-  public:
-    static bool busy(const MainWindow& window) {
-        return window.revaluation_ && window.revaluation_->busy();
-    }
-};
 
 namespace testing {
 
@@ -43,7 +36,7 @@ class HoldingsWindowFixture : public WindowFixture {
         if (withStore()) seedStore(runDirectory() + "/gp.mdb");
         window_ = std::make_unique<MainWindow>(state_, runDirectory(), server_.baseUrl(),
                                                WindowServices{&dialogs_, &clock_, shortTimeouts()});
-        window_->时钟_更新持有->setInterval(0);
+        window_->holdingsPage().时钟_更新持有->setInterval(0);
         window_->show();
         QCoreApplication::processEvents();
     }
@@ -63,7 +56,7 @@ class HoldingsWindowFixture : public WindowFixture {
         }
     }
 
-    Grid& grid() { return *window().高级表格_持有; }
+    Grid& grid() { return *window().holdingsPage().高级表格_持有; }
     std::string cell(int row, int column) {
         return grid().cellText(row, column).value_or("<missing>");
     }
@@ -74,8 +67,8 @@ class HoldingsWindowFixture : public WindowFixture {
     }
     std::vector<std::vector<std::string>> stored() { return readAllHoldings(*state_.store); }
 
-    void tick() { emit window().时钟_更新持有->tick(); }
-    bool busy() { return HoldingsProbe::busy(window()); }
+    void tick() { emit window().holdingsPage().时钟_更新持有->tick(); }
+    bool busy() { return window().holdingsPage().revaluationBusy(); }
     // Lets events through until the pass has ended and its results reached the grid.
     bool waitForPass() {
         QElapsedTimer waited;

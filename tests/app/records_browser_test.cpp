@@ -35,8 +35,8 @@ class RecordsBrowserTest : public RecordsWindowFixture {
     }
     std::string text(const QLineEdit* edit) const { return fromQt(edit->text()); }
     void search(const std::string& condition) {
-        window().编辑框_条件->setText(toQt(condition));
-        window().按钮_搜索->click();
+        window().recordsPage().编辑框_条件->setText(toQt(condition));
+        window().recordsPage().按钮_搜索->click();
         settle();
     }
     void clickRow(int row) { testing::click(list().inputWidget(), list().rowRect(row).center()); }
@@ -75,7 +75,7 @@ TEST_F(RecordsBrowserTest, ColoursFollowTheirSnapshotsThroughSearchAndDelete) {
     search("");
     EXPECT_EQ(backgroundsById().size(), 4u);
     clickRow(0);
-    window().按钮_删除选中->click();
+    window().recordsPage().按钮_删除选中->click();
     EXPECT_EQ(
         backgroundsById(),
         (Backgrounds{{"2", kGreenBackground}, {"3", kTomatoBackground}, {"4", kTomatoBackground}}));
@@ -107,34 +107,34 @@ TEST_F(RecordsBrowserTest, AConditionTheStoreRefusesLeavesTheListAsItIs) {
 
 TEST_F(RecordsBrowserTest, PickingARowShowsItsIdAndCopiesItsCode) {
     clickRow(1);
-    EXPECT_EQ(text(window().编辑框_条件), "sz000001");
-    EXPECT_EQ(text(window().编辑框_选中ID), "2");
-    EXPECT_TRUE(window().按钮_删除选中->isEnabled());
+    EXPECT_EQ(text(window().recordsPage().编辑框_条件), "sz000001");
+    EXPECT_EQ(text(window().recordsPage().编辑框_选中ID), "2");
+    EXPECT_TRUE(window().recordsPage().按钮_删除选中->isEnabled());
     EXPECT_EQ(window().状态条1->paneText(5), gbk("您选中的ID为：2"));
 
     // A double-click picks without touching the condition.
-    window().编辑框_条件->setText("abc");
+    window().recordsPage().编辑框_条件->setText("abc");
     list().selectRow(2);
     emit list().doubleClicked(0, 0, 0);
-    EXPECT_EQ(text(window().编辑框_条件), "abc");
-    EXPECT_EQ(text(window().编辑框_选中ID), "3");
+    EXPECT_EQ(text(window().recordsPage().编辑框_条件), "abc");
+    EXPECT_EQ(text(window().recordsPage().编辑框_选中ID), "3");
     EXPECT_EQ(window().状态条1->paneText(5), gbk("您选中的ID为：3"));
 
     const QRect last = list().rowRect(3);
     testing::click(list().inputWidget(), QPoint(last.center().x(), last.bottom() + 40));
-    EXPECT_EQ(text(window().编辑框_条件), "");
-    EXPECT_EQ(text(window().编辑框_选中ID), "");
-    EXPECT_FALSE(window().按钮_删除选中->isEnabled());
+    EXPECT_EQ(text(window().recordsPage().编辑框_条件), "");
+    EXPECT_EQ(text(window().recordsPage().编辑框_选中ID), "");
+    EXPECT_FALSE(window().recordsPage().按钮_删除选中->isEnabled());
     EXPECT_EQ(window().状态条1->paneText(5), gbk("您选中的ID为："));
 }
 
 TEST_F(RecordsBrowserTest, DeleteRemovesExactlyThePickedSnapshotAndRepeatsHarmlessly) {
     clickRow(1);
-    window().按钮_删除选中->click();
+    window().recordsPage().按钮_删除选中->click();
     EXPECT_THAT(ids(), ElementsAre("1", "3", "4"));
     EXPECT_THAT(storedColumn(0), ElementsAre("1", "3", "4"));
 
-    window().按钮_删除选中->click();  // the id box still holds 2
+    window().recordsPage().按钮_删除选中->click();  // the id box still holds 2
     EXPECT_THAT(ids(), ElementsAre("1", "3", "4"));
     EXPECT_THAT(storedColumn(0), ElementsAre("1", "3", "4"));
 
@@ -149,9 +149,9 @@ TEST_F(RecordsBrowserTest, DeleteRemovesExactlyThePickedSnapshotAndRepeatsHarmle
 
 TEST_F(RecordsBrowserTest, AnIdThatIsNotAWholeNumberFailsAndDeletesNothing) {
     for (const char* id : {"abc", "1 or 1=1", "0; delete from sj", "1.0", ""}) {
-        window().编辑框_选中ID->setText(id);
-        window().按钮_删除选中->setEnabled(true);
-        window().按钮_删除选中->click();
+        window().recordsPage().编辑框_选中ID->setText(id);
+        window().recordsPage().按钮_删除选中->setEnabled(true);
+        window().recordsPage().按钮_删除选中->click();
         ASSERT_FALSE(dialogs_.shown().empty());
         EXPECT_EQ(dialogs_.shown().back().text, gbk("删除失败")) << id;
         EXPECT_FALSE(dialogs_.shown().back().owned);
@@ -187,19 +187,19 @@ TEST_F(NoStoreTest, WithoutAStoreNothingIsListedAndNothingTakesEffect) {
     EXPECT_EQ(window().状态条1->paneText(1), "");
     EXPECT_EQ(list().rowCount(), 0);
 
-    window().编辑框_条件->setText("");
-    window().按钮_搜索->click();
+    window().recordsPage().编辑框_条件->setText("");
+    window().recordsPage().按钮_搜索->click();
     settle();
     EXPECT_EQ(list().rowCount(), 0);
     EXPECT_TRUE(dialogs_.shown().empty());
 
-    window().编辑框_选中ID->setText("1");
-    window().按钮_删除选中->setEnabled(true);
-    window().按钮_删除选中->click();
+    window().recordsPage().编辑框_选中ID->setText("1");
+    window().recordsPage().按钮_删除选中->setEnabled(true);
+    window().recordsPage().按钮_删除选中->click();
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(dialogs_.shown()[0].text, gbk("删除失败"));
 
-    Grid& grid = *window().高级表格_股票;
+    Grid& grid = *window().watchPage().高级表格_股票;
     grid.setColumnCount(12);
     grid.setRowCount(2);
     const std::vector<std::string> values = testing::quoteValues("sh600887", "伊利股份", "1.00%");

@@ -70,7 +70,8 @@ class RecordsSortTest : public RecordsWindowFixture {
     }
     // The click alone: its order comes back later.
     void startHeaderClick(int column, bool forward) {
-        (forward ? window().单选框_正向 : window().单选框_逆向)->setChecked(true);
+        (forward ? window().recordsPage().单选框_正向 : window().recordsPage().单选框_逆向)
+            ->setChecked(true);
         auto* header = static_cast<QHeaderView*>(list().headerWidget());
         const int x = header->sectionViewportPosition(column) + 5;
         if (x > 0 && x < header->viewport()->width()) {
@@ -80,19 +81,19 @@ class RecordsSortTest : public RecordsWindowFixture {
         }
     }
     void startSearch(const char* text) {
-        window().编辑框_条件->setText(QString::fromLatin1(text));
-        window().按钮_搜索->click();
+        window().recordsPage().编辑框_条件->setText(QString::fromLatin1(text));
+        window().recordsPage().按钮_搜索->click();
     }
     // As a pick of the row leaves the page.
     void startDelete(const char* id) {
-        window().编辑框_选中ID->setText(QString::fromLatin1(id));
-        window().按钮_删除选中->setEnabled(true);
-        window().按钮_删除选中->click();
+        window().recordsPage().编辑框_选中ID->setText(QString::fromLatin1(id));
+        window().recordsPage().按钮_删除选中->setEnabled(true);
+        window().recordsPage().按钮_删除选中->click();
     }
     // Back to id order: an empty search lists every snapshot again.
     void listAllInIdOrder() {
-        window().编辑框_条件->clear();
-        window().按钮_搜索->click();
+        window().recordsPage().编辑框_条件->clear();
+        window().recordsPage().按钮_搜索->click();
         settle();
     }
     std::vector<std::vector<std::string>> allTexts() {
@@ -266,7 +267,7 @@ TEST_F(RecordsSortTest, AResultOvertakenByALaterChangeIsDropped) {
 class EmptyRecordsSortTest : public RecordsWindowFixture {};
 
 TEST_F(EmptyRecordsSortTest, AnEmptyListStaysEmpty) {
-    window().单选框_正向->setChecked(true);
+    window().recordsPage().单选框_正向->setChecked(true);
     for (int column = 0; column < 14; ++column) emit list().columnHeaderClicked(column);
     settle();
     EXPECT_EQ(list().rowCount(), 0);

@@ -61,7 +61,7 @@ class RecordsWindowFixture : public WindowFixture {
         }
     }
 
-    ListView& list() { return *window().超级列表框_数据表; }
+    ListView& list() { return *window().recordsPage().超级列表框_数据表; }
     std::vector<std::string> listColumn(int column) {
         std::vector<std::string> texts;
         for (int row = 0; row < list().rowCount(); ++row) {

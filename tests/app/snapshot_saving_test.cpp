@@ -23,7 +23,7 @@ class SnapshotSavingTest : public RecordsWindowFixture {
   protected:
     void SetUp() override {
         RecordsWindowFixture::SetUp();
-        Grid& grid = *window().高级表格_股票;
+        Grid& grid = *window().watchPage().高级表格_股票;
         // The watch grid's own 13 columns: a whole row also selects the empty column 12,
         // whose value the save ignores.
         grid.setColumnCount(13);
@@ -31,7 +31,7 @@ class SnapshotSavingTest : public RecordsWindowFixture {
         putQuote(1, "sh600887", "伊利股份", "2.00%");
         putQuote(2, "sz000001", "平安银行", "-1.10%");
     }
-    Grid& grid() { return *window().高级表格_股票; }
+    Grid& grid() { return *window().watchPage().高级表格_股票; }
     void putQuote(int row, const char* code, const char* name, const char* change) {
         grid().setCellText(row, 0, std::to_string(row));
         const std::vector<std::string> values = testing::quoteValues(code, name, change);
@@ -131,8 +131,8 @@ TEST_F(SnapshotSavingTest, OneSnapshotPerStockAndDayEvenWhenASearchHidesTodaysRo
     EXPECT_EQ(lastBox().caption, gbk("信息："));
     EXPECT_TRUE(lastBox().owned);
 
-    window().编辑框_条件->setText("000001");
-    window().按钮_搜索->click();
+    window().recordsPage().编辑框_条件->setText("000001");
+    window().recordsPage().按钮_搜索->click();
     settle();
     ASSERT_EQ(list().rowCount(), 1);
     doubleClickRow(1);
@@ -157,8 +157,8 @@ TEST_F(SnapshotSavingTest, MonthAndDayBelowTenArePaddedAndCheckedAsPadded) {
 
 TEST_F(SnapshotSavingTest, SavingAfterASearchThatFoundNothingRefillsWithEveryRow) {
     doubleClickRow(2);
-    window().编辑框_条件->setText("nothing");
-    window().按钮_搜索->click();
+    window().recordsPage().编辑框_条件->setText("nothing");
+    window().recordsPage().按钮_搜索->click();
     settle();
     ASSERT_EQ(list().rowCount(), 0);
     doubleClickRow(1);

@@ -65,7 +65,7 @@ TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
 
     // Row 1 goes while its quote is on the way; row 1 is sz000001's now.
     grid().setCurrentCell(1, 1);
-    window().按钮_删除->click();
+    window().watchPage().按钮_删除->click();
     server_.release();
     settle();
 
@@ -80,12 +80,12 @@ TEST_F(WatchAsyncTest, AnAddWaitsForItsCheckWithTheWindowLiveAndOneAddAtATime) {
     start("sh600887\r\n", server_.baseUrl());
     server_.hold();
     dialogs_.answerText("000001");
-    window().按钮_添加->click();
+    window().watchPage().按钮_添加->click();
     ASSERT_TRUE(server_.waitForHeldRequest());
 
     EXPECT_FALSE(onTop());
     EXPECT_EQ(timerInterval(), 0);
-    window().按钮_添加->click();
+    window().watchPage().按钮_添加->click();
     spin(50ms);
     EXPECT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(fileText(), "sh600887\r\n");
@@ -101,7 +101,7 @@ TEST_F(WatchAsyncTest, AlwaysOnTopKeepsTheNativeWindow) {
     start("sh600887\r\n", server_.baseUrl());
     const WId before = window().winId();
     dialogs_.answerText("000001");
-    window().按钮_添加->click();
+    window().watchPage().按钮_添加->click();
     settle();
     ASSERT_TRUE(onTop());
     EXPECT_EQ(window().winId(), before);
@@ -113,7 +113,7 @@ TEST_F(WatchAsyncTest, ADeleteWhileTheLoadWaitsIsNotUndoneByItsReply) {
     start(kThreeCodes, server_.baseUrl(), false);
     ASSERT_TRUE(server_.waitForHeldRequest());
     grid().setCurrentCell(2, 1);
-    window().按钮_删除->click();
+    window().watchPage().按钮_删除->click();
     server_.release();
     settle();
 

@@ -28,11 +28,11 @@ class WatchListTest : public testing::WatchWindowFixture {
         start(systemText, server_.baseUrl());
     }
     void add() {
-        window().按钮_添加->click();
+        window().watchPage().按钮_添加->click();
         settle();
     }
     void remove() {
-        window().按钮_删除->click();
+        window().watchPage().按钮_删除->click();
         settle();
     }
     const ShownBox& lastBox() const { return dialogs_.shown().back(); }
@@ -42,7 +42,7 @@ class WatchListTest : public testing::WatchWindowFixture {
 
 TEST_F(WatchListTest, AddingPrefixesTheEntryAppendsItAndReloads) {
     startWith(std::nullopt);
-    window().滑块条_刷新时间->setPosition(3);
+    window().watchPage().滑块条_刷新时间->setPosition(3);
     const QPoint position = window().pos();
     bool onTopDuringInput = true;
     int timerDuringInput = -1;
@@ -85,7 +85,7 @@ TEST_F(WatchListTest, AddingPrefixesTheEntryAppendsItAndReloads) {
 
 TEST_F(WatchListTest, RefusedEntriesLeaveTheFileAloneAndRestartTheRefresh) {
     startWith("sh600887\r\n");
-    window().滑块条_刷新时间->setPosition(3);
+    window().watchPage().滑块条_刷新时间->setPosition(3);
     struct Case {
         const char* label;
         std::optional<std::string> typed;  // nothing: the box is cancelled

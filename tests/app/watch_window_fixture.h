@@ -203,7 +203,7 @@ class WatchWindowFixture : public WindowFixture {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    Grid& grid() { return *window().高级表格_股票; }
+    Grid& grid() { return *window().watchPage().高级表格_股票; }
     // A missing cell reads as "<missing>".
     std::string cell(int row, int column) {
         return grid().cellText(row, column).value_or("<missing>");
@@ -215,14 +215,14 @@ class WatchWindowFixture : public WindowFixture {
         return texts;
     }
     // The test drives the refresh itself, so no tick arrives by the clock.
-    void stopRefreshTimer() { window().时钟_刷新周期->setInterval(0); }
-    void tickWithoutWaiting() { emit window().时钟_刷新周期->tick(); }
+    void stopRefreshTimer() { window().watchPage().时钟_刷新周期->setInterval(0); }
+    void tickWithoutWaiting() { emit window().watchPage().时钟_刷新周期->tick(); }
     // One tick of the refresh timer, and the pass it starts run to its end.
     void tick() {
-        emit window().时钟_刷新周期->tick();
+        emit window().watchPage().时钟_刷新周期->tick();
         settle();
     }
-    int timerInterval() { return window().时钟_刷新周期->interval(); }
+    int timerInterval() { return window().watchPage().时钟_刷新周期->interval(); }
     bool onTop() { return isAlwaysOnTop(window()); }
 
     ObservedDialogs observed_{dialogs_};

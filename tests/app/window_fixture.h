@@ -11,7 +11,10 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "app/holdings_page.h"
 #include "app/main_window.h"
+#include "app/records_page.h"
+#include "app/watch_page.h"
 #include "common/date_time.h"
 #include "ui/qt_text.h"
 #include "ui/scripted_dialogs.h"

@@ -1,0 +1,27 @@
+#pragma once
+// What the main window lends its pages: the program-wide state, the services, the run
+// directory, the status bar they write to and the window itself (the owner of message
+// boxes, and what always-on-top and transparency act on).
+#include <string>
+
+#include "app/app_state.h"
+#include "common/date_time.h"
+#include "ui/dialogs.h"
+
+class QWidget;
+
+namespace quovella {
+
+class StatusBar;
+
+struct PageContext {
+    AppState& state;
+    Dialogs& dialogs;
+    const Clock& clock;
+    // GBK, without a trailing separator; files are joined with "/".
+    std::string runDirectory;
+    StatusBar& statusBar;
+    QWidget& window;
+};
+
+}  // namespace quovella
