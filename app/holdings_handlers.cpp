@@ -21,13 +21,8 @@ namespace {
 // Pending events get through at most this often while a reload writes rows.
 constexpr qint64 kEventSliceMs = 10;
 
-constexpr int kIdColumn = 0;
-constexpr int kCodeColumn = 2;
-constexpr int kSharesColumn = 4;
-constexpr int kPriceColumn = 5;
-constexpr int kAmountColumn = 8;
-constexpr int kFirstColouredColumn = 3;
-constexpr int kLastColouredColumn = 9;
+constexpr int kFirstColouredColumn = holdingColumn::name;
+constexpr int kLastColouredColumn = holdingColumn::rate;
 
 constexpr ColourWord kLossColour = colourWord(128, 224, 0);
 constexpr ColourWord kGainColour = colourWord(255, 0, 0);
@@ -40,7 +35,7 @@ void writeHoldingRow(Grid& grid, int row, const std::vector<std::string>& values
     for (std::size_t column = 0; column < values.size(); ++column) {
         grid.setCellText(row, static_cast<int>(column), values[column]);
     }
-    const bool loss = leadingWhole(values[kAmountColumn]) < 0;
+    const bool loss = leadingWhole(values[holdingColumn::amount]) < 0;
     grid.setTextColour({row, kFirstColouredColumn, row, kLastColouredColumn},
                        loss ? kLossColour : kGainColour);
 }
@@ -49,8 +44,9 @@ void writeHoldingRow(Grid& grid, int row, const std::vector<std::string>& values
 std::vector<HoldingToRevalue> holdingsToRevalue(const Grid& grid) {
     std::vector<HoldingToRevalue> rows;
     for (int row = 1; row < grid.rowCount(); ++row) {
-        HoldingToRevalue holding{row, cell(grid, row, kIdColumn), cell(grid, row, kCodeColumn),
-                                 cell(grid, row, kSharesColumn), cell(grid, row, kPriceColumn)};
+        HoldingToRevalue holding{
+            row, cell(grid, row, holdingColumn::id), cell(grid, row, holdingColumn::code),
+            cell(grid, row, holdingColumn::shares), cell(grid, row, holdingColumn::price)};
         if (holding.code.empty()) break;
         rows.push_back(std::move(holding));
     }
@@ -60,12 +56,12 @@ std::vector<HoldingToRevalue> holdingsToRevalue(const Grid& grid) {
 // A reload may have moved the holdings since the pass read them: only the row that still
 // shows this holding takes its values.
 void showRevaluation(Grid& grid, const RevaluedHolding& result) {
-    if (cell(grid, result.row, kIdColumn) != result.id) return;
-    if (cell(grid, result.row, kCodeColumn) != result.code) return;
-    grid.setCellText(result.row, 7, result.price);
-    grid.setCellText(result.row, 8, result.amount);
-    grid.setCellText(result.row, 9, result.rate);
-    grid.setCellText(result.row, 10, result.time);
+    if (cell(grid, result.row, holdingColumn::id) != result.id) return;
+    if (cell(grid, result.row, holdingColumn::code) != result.code) return;
+    grid.setCellText(result.row, holdingColumn::currentPrice, result.price);
+    grid.setCellText(result.row, holdingColumn::amount, result.amount);
+    grid.setCellText(result.row, holdingColumn::rate, result.rate);
+    grid.setCellText(result.row, holdingColumn::time, result.time);
 }
 
 }  // namespace

@@ -114,24 +114,24 @@ void HoldingsPage::copyHoldingFromGrid() {
     const Grid& grid = *高级表格_持有;
     const int r = grid.currentRow();
     const auto cell = [&](int column) { return toQt(grid.cellText(r, column).value_or("")); };
-    日期框1->setDate(qDate(dateFromText(grid.cellText(r, 1).value_or(""))));
-    编辑框_股票代码->setText(cell(2));
-    编辑框_股票名称->setText(cell(3));
-    编辑框_购买股数->setText(cell(4));
-    编辑框_购买单价->setText(cell(5));
-    编辑框_持有ID->setText(cell(0));
+    日期框1->setDate(qDate(dateFromText(grid.cellText(r, holdingColumn::date).value_or(""))));
+    编辑框_股票代码->setText(cell(holdingColumn::code));
+    编辑框_股票名称->setText(cell(holdingColumn::name));
+    编辑框_购买股数->setText(cell(holdingColumn::shares));
+    编辑框_购买单价->setText(cell(holdingColumn::price));
+    编辑框_持有ID->setText(cell(holdingColumn::id));
 }
 
 void HoldingsPage::copyHoldingFromList() {
     const ListView& list = *超级列表框_持有数据;
     // The selection is read afresh for every field.
     const auto item = [&](int column) { return toQt(list.itemText(list.selectedRow(), column)); };
-    编辑框_持有ID->setText(item(0));
-    编辑框_股票代码->setText(item(2));
-    编辑框_股票名称->setText(item(3));
-    编辑框_购买股数->setText(item(4));
-    编辑框_购买单价->setText(item(5));
-    日期框1->setDate(qDate(dateFromText(list.itemText(list.selectedRow(), 1))));
+    编辑框_持有ID->setText(item(holdingColumn::id));
+    编辑框_股票代码->setText(item(holdingColumn::code));
+    编辑框_股票名称->setText(item(holdingColumn::name));
+    编辑框_购买股数->setText(item(holdingColumn::shares));
+    编辑框_购买单价->setText(item(holdingColumn::price));
+    日期框1->setDate(qDate(dateFromText(list.itemText(list.selectedRow(), holdingColumn::date))));
 }
 
 bool HoldingsPage::revaluationBusy() const {

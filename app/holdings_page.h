@@ -15,6 +15,20 @@ class QPushButton;
 
 namespace quovella {
 
+// The columns of a holding, the same in the grid and the list: the row of cy as read.
+namespace holdingColumn {
+inline constexpr int id = 0;
+inline constexpr int date = 1;
+inline constexpr int code = 2;
+inline constexpr int name = 3;
+inline constexpr int shares = 4;
+inline constexpr int price = 5;
+inline constexpr int currentPrice = 7;
+inline constexpr int amount = 8;
+inline constexpr int rate = 9;
+inline constexpr int time = 10;
+}  // namespace holdingColumn
+
 class Grid;
 class ListView;
 class ParentWindow;
