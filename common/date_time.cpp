@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/printf_text.h"
+
 namespace quovella {
 namespace {
 
@@ -29,17 +31,11 @@ int readNumber(std::string_view text, std::size_t& i, std::size_t maxDigits) {
 }  // namespace
 
 std::string dateText(const LocalDateTime& when) {
-    char buffer[32];
-    const int n =
-        std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d", when.year, when.month, when.day);
-    return std::string(buffer, static_cast<std::size_t>(n));
+    return printfText("%d-%02d-%02d", when.year, when.month, when.day);
 }
 
 std::string timestampText(const LocalDateTime& when) {
-    char buffer[48];
-    const int n = std::snprintf(buffer, sizeof buffer, "  %02d:%02d:%02d", when.hour, when.minute,
-                                when.second);
-    return dateText(when) + std::string(buffer, static_cast<std::size_t>(n));
+    return dateText(when) + printfText("  %02d:%02d:%02d", when.hour, when.minute, when.second);
 }
 
 std::optional<LocalDateTime> parseDateText(std::string_view text) {

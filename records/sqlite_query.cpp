@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/printf_text.h"
 #include "records/store_text.h"
 
 namespace quovella {
@@ -73,12 +74,10 @@ std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string
         case SQLITE_INTEGER:
             buffer = std::to_string(sqlite3_column_int64(statement, column));
             return buffer;
-        case SQLITE_FLOAT: {
-            char text[64];
-            std::snprintf(text, sizeof text, "%.8f", sqlite3_column_double(statement, column));
-            buffer = text;
+        case SQLITE_FLOAT:
+            // 1e300 takes over 300 digits in this format.
+            buffer = printfText("%.8f", sqlite3_column_double(statement, column));
             return buffer;
-        }
         case SQLITE_BLOB:
             return "[BLOB]";
         default: {

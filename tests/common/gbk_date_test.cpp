@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "common/date_time.h"
 #include "common/gbk.h"
 
@@ -26,6 +28,9 @@ TEST(DateText, PaddingAroundMidnightAndOctober) {
     EXPECT_EQ(timestampText({2020, 8, 28, 0, 0, 0}), "2020-08-28  00:00:00");
     EXPECT_EQ(dateText({2020, 10, 1}), "2020-10-01");
     EXPECT_EQ(dateText({2020, 8, 7}), "2020-08-07");
+    // Never cut to a buffer, however wide the numbers.
+    EXPECT_EQ(timestampText({INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN}),
+              "-2147483648--2147483648--2147483648  -2147483648:-2147483648:-2147483648");
 }
 
 TEST(DateText, TextToDate) {

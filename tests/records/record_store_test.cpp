@@ -185,10 +185,15 @@ TEST_F(RecordStoreTest, NonTextValuesReadAsText) {
     // A column without text affinity, as a store made by another tool may have.
     ASSERT_TRUE(
         rawExec("create table t(id integer, r real, i integer); insert into t "
-                "values(1, 2.25, -3)"));
+                "values(1, 2.25, -3); insert into t values(2, 1e300, 0)"));
     ASSERT_TRUE(store.openCursor("t", RecordStore::kTable));
     EXPECT_EQ(store.readField("r"), "2.25000000");
     EXPECT_EQ(store.readField("i"), "-3");
+    store.moveNext();
+    const std::string huge = store.readField("r");  // 301 digits, then the 8 decimals
+    EXPECT_EQ(huge.size(), 310u);
+    EXPECT_EQ(huge.substr(0, 4), "1000");
+    EXPECT_EQ(huge.substr(huge.size() - 9), ".00000000");
 }
 
 TEST_F(RecordStoreTest, GbkNamesRoundTripByteForByte) {
