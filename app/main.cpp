@@ -3,15 +3,13 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "ui/qt_text.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     quovella::AppState state;
     int result = 0;
     {
-        quovella::MainWindow window(state, quovella::fromQt(QCoreApplication::applicationDirPath()),
-                                    QUOVELLA_QUOTE_URL);
+        quovella::MainWindow window(state, quovella::programDirectory(), QUOVELLA_QUOTE_URL);
         window.show();
         result = QApplication::exec();
     }

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -37,8 +39,12 @@ void centreOnScreen(QWidget& window) {
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string quoteBaseUrl,
-                       WindowServices services, QWidget* parent)
+std::filesystem::path programDirectory() {
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+MainWindow::MainWindow(AppState& state, std::filesystem::path runDirectory,
+                       std::string quoteBaseUrl, WindowServices services, QWidget* parent)
     : QWidget(parent),
       state_(state),
       runDirectory_(std::move(runDirectory)),

@@ -3,6 +3,7 @@
 // the start-up sequence and the shutdown. Each page owns its units, handlers and state.
 #include <QWidget>
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,11 +39,15 @@ struct WindowServices {
     FetchOptions fetchOptions{};
 };
 
+// The directory of the program's executable, named in the file system's own bytes: GBK may
+// not be able to hold its name.
+std::filesystem::path programDirectory();
+
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
     // The start-up sequence has run when the constructor returns.
-    MainWindow(AppState& state, std::string runDirectory, std::string quoteBaseUrl,
+    MainWindow(AppState& state, std::filesystem::path runDirectory, std::string quoteBaseUrl,
                WindowServices services = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -51,8 +56,8 @@ class MainWindow : public QWidget {
     bool quotesIdle() const;
     // True when, besides, every read and sort of the records list has come back.
     bool backgroundIdle() const;
-    // GBK, without a trailing separator; files are joined with "/".
-    const std::string& runDirectory() const { return runDirectory_; }
+    // As the file system names it: GBK may not be able to hold its name.
+    const std::filesystem::path& runDirectory() const { return runDirectory_; }
     Dialogs& dialogs() const { return *dialogs_; }
     const Clock& clock() const { return *clock_; }
     // The parent side of the list views' custom draw.
@@ -103,7 +108,7 @@ class MainWindow : public QWidget {
     void openAboutWindow();
 
     AppState& state_;
-    std::string runDirectory_;
+    std::filesystem::path runDirectory_;
     std::unique_ptr<Dialogs> ownDialogs_;
     std::unique_ptr<Clock> ownClock_;
     Dialogs* dialogs_ = nullptr;

@@ -2,7 +2,7 @@
 // What the main window lends its pages: the program-wide state, the services, the run
 // directory, the status bar they write to and the window itself (the owner of message
 // boxes, and what always-on-top and transparency act on).
-#include <string>
+#include <filesystem>
 
 #include "app/app_state.h"
 #include "common/date_time.h"
@@ -18,8 +18,8 @@ struct PageContext {
     AppState& state;
     Dialogs& dialogs;
     const Clock& clock;
-    // GBK, without a trailing separator; files are joined with "/".
-    std::string runDirectory;
+    // As the file system names it: GBK may not be able to hold its name.
+    std::filesystem::path runDirectory;
     StatusBar& statusBar;
     QWidget& window;
 };

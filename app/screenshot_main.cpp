@@ -8,7 +8,6 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "ui/qt_text.h"
 #include "ui/tab_control.h"
 
 namespace {
@@ -26,8 +25,7 @@ int main(int argc, char** argv) {
     quovella::AppState state;
     bool saved = false;
     {
-        quovella::MainWindow window(state, quovella::fromQt(QCoreApplication::applicationDirPath()),
-                                    QUOVELLA_QUOTE_URL);
+        quovella::MainWindow window(state, quovella::programDirectory(), QUOVELLA_QUOTE_URL);
         window.show();
         window.高级选择夹1->setCurrentPage(page);
         // The quotes arrive as events; the picture waits for them (at most one request's

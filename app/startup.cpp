@@ -1,6 +1,6 @@
 // Start-up sequence (the window's created event) and the timer stop at shutdown.
-#include <QFileInfo>
 #include <QLineEdit>
+#include <filesystem>
 
 #include "app/holdings_page.h"
 #include "app/main_window.h"
@@ -26,7 +26,8 @@ void MainWindow::runStartup() {
 }
 
 void MainWindow::connectRecordStore() {
-    if (!QFileInfo::exists(toQt(runDirectory_ + "/gp.mdb"))) return;
+    std::error_code error;
+    if (!std::filesystem::exists(runDirectory_ / kStoreFileName, error)) return;
     if (recordsPage_->startupOpenStore()) {
         状态条1->setPaneText(1, gbk("连接成功"));
         recordsPage_->fillRecordsList();

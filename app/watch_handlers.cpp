@@ -15,8 +15,8 @@
 
 namespace quovella {
 
-std::string WatchPage::watchListPath() const {
-    return context_.runDirectory + "/" + watchListFileName;
+std::filesystem::path WatchPage::watchListPath() const {
+    return context_.runDirectory / watchListFileName;
 }
 
 void WatchPage::askQuotes(std::string codeList, std::function<void(std::string)> onReply) {

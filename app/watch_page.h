@@ -76,7 +76,7 @@ class WatchPage : public QObject {
     void addStockCode();
     void onCodeChecked(const std::string& code, const std::string& reply);
     void deleteSelectedStock();
-    std::string watchListPath() const;
+    std::filesystem::path watchListPath() const;
     void refuseStockCode();
     void refuseWatchList();
     // Sends one quote request off the GUI thread; onReply runs on the GUI thread with the

@@ -149,17 +149,21 @@ RecordStore::Lock RecordStore::lock() const {
     return Lock(mutex_);
 }
 
-bool RecordStore::startUpOpen(std::string_view runDirectory) {
+bool RecordStore::startUpOpen(const std::filesystem::path& runDirectory) {
     const Lock held = lock();
-    const std::string path = std::string(runDirectory) + "/" + std::string(kStoreFileName);
-    return open(path, "") && bindCursor();
+    close();
+    // The directory's name as the file system has it: it may hold what GBK cannot.
+    return openFile((runDirectory / kStoreFileName).string(), Access::readWrite) && bindCursor();
 }
 
 bool RecordStore::open(std::string_view path, std::string_view password, Access access) {
     const Lock held = lock();
     close();
     if (!password.empty()) return false;
-    const std::string file = storeTextFromGbk(path);
+    return openFile(storeTextFromGbk(path), access);
+}
+
+bool RecordStore::openFile(const std::string& file, Access access) {
     std::string opened = file;
     std::unique_ptr<Connection> connection = openConnection(file, access);
     // A WAL store in a directory we may not write: its index cannot be made beside it, so

@@ -14,6 +14,7 @@
 // hold it while processing GUI events: an event handler on the same thread would re-enter
 // the sequence, and a worker waiting for the lock would stall.
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,8 +38,9 @@ class RecordStore {
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
 
-    // The start-up open: open(runDirectory + "/" + "gp.mdb", "") and bindCursor().
-    bool startUpOpen(std::string_view runDirectory);
+    // The start-up open: "gp.mdb" in the run directory, as open(path, "") would, and
+    // bindCursor().
+    bool startUpOpen(const std::filesystem::path& runDirectory);
 
     // Opens an existing store (never creates one): true only when the file is an SQLite
     // database holding the tables sj and cy. The store has no password; a non-empty one
@@ -105,6 +107,8 @@ class RecordStore {
     struct Cursor;
 
     static std::unique_ptr<Connection> openConnection(const std::string& file, Access access);
+    // open's work once the file's name is as SQLite takes it.
+    bool openFile(const std::string& file, Access access);
     bool commitPending();
     bool loadRows();
     bool openTable(std::string_view name);

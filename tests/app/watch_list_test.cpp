@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <filesystem>
+#include <fstream>
 
 #include "app/watch_window_fixture.h"
+#include "records/store_schema.h"
 #include "ui/slider.h"
+#include "ui/status_bar.h"
 
 namespace quovella {
 namespace {
@@ -81,6 +85,27 @@ TEST_F(WatchListTest, AddingPrefixesTheEntryAppendsItAndReloads) {
     EXPECT_EQ(cell(2, 2), gbk("平安银行"));
     EXPECT_EQ(dialogs_.shown().size(), 2u);
     EXPECT_TRUE(onTop());
+}
+
+// A run directory whose name GBK cannot hold: the list and the store are found, and an add
+// writes into that directory.
+TEST_F(WatchListTest, ARunDirectoryGbkCannotNameHoldsTheListAndTheStore) {
+    const std::filesystem::path dir = std::filesystem::path(runDirectory()) / "dir_한글";
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    std::ofstream(dir / "system.txt", std::ios::binary) << "sh600887\r\n";
+    ASSERT_EQ(makeEmptyStore((dir / "gp.mdb").string()), MakeStoreResult::created);
+    window_ =
+        std::make_unique<MainWindow>(state_, dir, server_.baseUrl(),
+                                     WindowServices{&observed_, &clock_, testing::shortTimeouts()});
+    window_->show();
+    settle();
+    EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
+    EXPECT_EQ(window().状态条1->paneText(1), gbk("连接成功"));
+
+    dialogs_.answerText("000001");
+    add();
+    std::ifstream in(dir / "system.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "sh600887\r\nsz000001\r\n");
 }
 
 TEST_F(WatchListTest, RefusedEntriesLeaveTheFileAloneAndRestartTheRefresh) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
@@ -59,7 +60,10 @@ class WindowFixture : public ::testing::Test {
         }
     }
 
-    std::string runDirectory() const { return fromQt(runDirectory_.path()); }
+    // In the file system's own bytes, as the program takes its directory.
+    std::string runDirectory() const {
+        return QFile::encodeName(runDirectory_.path()).toStdString();
+    }
     MainWindow& window() { return *window_; }
 
     QTemporaryDir runDirectory_;
