@@ -108,6 +108,7 @@ void FeedServer::record(const httplib::Request& request) {
     SeenRequest seen{request.method, request.target, request.version, {}};
     for (const auto& [name, value] : request.headers) seen.headers.emplace(name, value);
     const std::lock_guard lock(mutex_);
+    if (options_.onRequest) options_.onRequest(seen);
     lastRequest_ = std::move(seen);
     ++requestCount_;
 }

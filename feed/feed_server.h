@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,8 @@ struct FeedOptions {
     std::chrono::milliseconds delay{0};  // before every answer
     std::chrono::milliseconds tricklePause{20};
     std::shared_ptr<const Clock> clock = std::make_shared<SystemClock>();
+    // Told of every request as it arrives, on the server's threads.
+    std::function<void(const struct SeenRequest&)> onRequest;
 };
 
 // What the server saw of the last request.

@@ -1,10 +1,13 @@
-// quovella-feed [--port N] [--seed N] [fault flags]: the demo quote server. Prints its URL
-// and serves until SIGINT or SIGTERM.
+// quovella-feed [--port N] [--seed N] [--log FILE] [fault flags]: the demo quote server.
+// Prints its URL and serves until SIGINT or SIGTERM. With --log, each request is appended
+// to FILE as it arrives: method, target and version, then the user agent after a tab.
 #include <pthread.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -16,9 +19,10 @@ namespace {
 
 using quovella::FeedFault;
 using quovella::FeedOptions;
+using quovella::SeenRequest;
 
 constexpr const char* usage =
-    "usage: quovella-feed [--port N] [--seed N] [--delay-ms N]\n"
+    "usage: quovella-feed [--port N] [--seed N] [--delay-ms N] [--log FILE]\n"
     "                     [--hang | --trickle | --cut-body | --error-500 | --garbage |\n"
     "                      --huge | --failed]\n";
 
@@ -41,6 +45,21 @@ std::optional<unsigned long long> number(const char* text) {
     return value;
 }
 
+// One line per request, written whole and flushed, so a reader never sees half of one.
+std::function<void(const SeenRequest&)> requestLog(const char* path) {
+    auto file = std::shared_ptr<std::FILE>(std::fopen(path, "a"), [](std::FILE* f) {
+        if (f != nullptr) std::fclose(f);
+    });
+    if (!file) return {};
+    return [file](const SeenRequest& seen) {
+        const auto agent = seen.headers.find("User-Agent");
+        const std::string line = seen.method + " " + seen.target + " " + seen.version + "\t" +
+                                 (agent != seen.headers.end() ? agent->second : "") + "\n";
+        std::fputs(line.c_str(), file.get());
+        std::fflush(file.get());
+    };
+}
+
 std::optional<FeedOptions> parseArguments(int argc, char** argv) {
     FeedOptions options;
     options.seed = std::random_device{}();
@@ -48,6 +67,12 @@ std::optional<FeedOptions> parseArguments(int argc, char** argv) {
         const std::string_view flag = argv[i];
         if (const auto fault = faultFlag(flag)) {
             options.fault = *fault;
+            continue;
+        }
+        if (flag == "--log") {
+            if (i + 1 >= argc) return std::nullopt;
+            options.onRequest = requestLog(argv[++i]);
+            if (!options.onRequest) return std::nullopt;
             continue;
         }
         if (flag != "--port" && flag != "--seed" && flag != "--delay-ms") return std::nullopt;

@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev libcurl4-openssl-dev libpng-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei clang-format
+  libx11-dev sqlite3
 )
 
 missing=()

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The real program end to end, checked from outside: built with its quote URL on a test
+# port, copied into a fresh run directory with a "system.txt" and an empty "gp.mdb" holding
+# one purchase, run under Xvfb against quovella-feed.
+#   scripts/e2e.sh BUILD_DIR
+set -euo pipefail
+build="$(cd "${1:?usage: scripts/e2e.sh BUILD_DIR}" && pwd)"
+bin="$build/bin"
+agent='Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)'
+
+url=$(sed -n 's/^QUOVELLA_QUOTE_URL:STRING=//p' "$build/CMakeCache.txt")
+port=$(printf '%s' "$url" | sed -n 's|^http://127\.0\.0\.1:\([0-9]*\)/$|\1|p')
+if [ -z "$port" ]; then
+  echo "e2e: the build's quote URL is not a loopback test port: $url" >&2
+  exit 1
+fi
+
+run=$(mktemp -d)
+pids=()
+finish() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$run"
+}
+trap finish EXIT
+fail() {
+  echo "e2e: $*" >&2
+  [ -f "$run/requests.log" ] && sed 's/^/  request: /' "$run/requests.log" >&2
+  exit 1
+}
+# Polls a condition for up to $1 tenths of a second.
+within() {
+  local tenths=$1
+  shift
+  for _ in $(seq 1 "$tenths"); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+cp "$bin/quovella" "$run/"
+printf 'sh600887\r\nsz000001\r\nsh600519\r\n' >"$run/system.txt"
+cp "$run/system.txt" "$run/system.before"
+"$bin/quovella-mkstore" "$run/gp.mdb"
+sqlite3 "$run/gp.mdb" "insert into cy(购买日期,股票代码,股票名称,购买股数,购买价,总价)
+  values('2020-08-27','sz300750','宁德时代','100','30.10','3010');"
+
+"$bin/quovella-feed" --port "$port" --log "$run/requests.log" >/dev/null &
+pids+=($!)
+within 50 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null || fail "the feed did not start"
+
+display=""
+for n in $(seq 90 120); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "no free X display number"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY="$display"
+within 50 test -e "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start"
+
+"$run/quovella" >"$run/program.log" 2>&1 &
+program=$!
+pids+=("$program")
+window=$("$bin/quovella-window-probe" find Quovella_V20200827 10000) ||
+  fail "the window did not appear"
+
+# Start-up asks for every code in one request, then the refresh asks row by row; the
+# holding's code, which no row watches, is the revaluation's.
+watched() { grep -v sz300750 "$run/requests.log" 2>/dev/null || true; }
+rows() { [ "$(watched | wc -l)" -ge 4 ]; }
+within 150 rows || fail "fewer than four watch requests in 15 s"
+expected="GET /list=sh600887,sz000001,sh600519 HTTP/1.0	$agent
+GET /list=sh600887 HTTP/1.0	$agent
+GET /list=sz000001 HTTP/1.0	$agent
+GET /list=sh600519 HTTP/1.0	$agent"
+[ "$(watched | head -n 4)" = "$expected" ] || fail "the watch requests differ from the protocol"
+grep -qx "GET /list=sz300750 HTTP/1.0	$agent" "$run/requests.log" ||
+  fail "the holding's price was never asked for"
+
+revalued() { [ -n "$(sqlite3 "$run/gp.mdb" "select 现价 from cy where id = 1")" ]; }
+within 100 revalued || fail "the holding was not revalued in cy within 10 s"
+
+pings=$("$bin/quovella-window-probe" ping "$window" 200 5) || fail "the window stopped answering"
+echo "e2e: $pings"
+read -r p99 longest <<<"$(printf '%s' "$pings" | sed -n 's/.*p99 \([0-9.]*\) ms, max \([0-9.]*\) ms/\1 \2/p')"
+awk -v p="$p99" -v m="$longest" 'BEGIN { exit !(p <= 16 && m <= 50) }' ||
+  fail "pings too slow: $pings"
+
+"$bin/quovella-window-probe" close "$window"
+closed() { ! kill -0 "$program" 2>/dev/null; }
+within 20 closed || fail "one close did not end the program within 2 s"
+status=0
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with $status"
+
+cmp -s "$run/system.txt" "$run/system.before" || fail "system.txt changed"
+[ "$(sqlite3 "$run/gp.mdb" 'pragma integrity_check')" = ok ] || fail "gp.mdb is damaged"
+[ "$(sqlite3 "$run/gp.mdb" 'select count(*) from cy')" = 1 ] || fail "the holding is gone"
+echo "e2e: passed (requests, revaluation, pings, close within 2 s, files whole)"
