@@ -62,11 +62,12 @@ void registerLikeTreatingNullAsEmpty(sqlite3* db) {
                                likeTreatingNullAsEmpty, nullptr, nullptr, nullptr);
 }
 
-int indexOfColumn(const std::vector<std::string>& names, std::string_view column) {
+std::optional<std::size_t> findColumn(const std::vector<std::string>& names,
+                                      std::string_view column) {
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (sameColumnName(names[i], column)) return static_cast<int>(i);
+        if (sameColumnName(names[i], column)) return i;
     }
-    return -1;
+    return std::nullopt;
 }
 
 SqlParameter parameter(std::string_view gbkText) {
@@ -130,13 +131,6 @@ struct RecordStore::Cursor {
 
     void reset() { *this = Cursor{}; }
     bool onRow() const { return open && loaded && position < result.rows.size(); }
-
-    int columnIndex(const std::vector<std::string>& names, std::string_view column) const {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (sameColumnName(names[i], column)) return static_cast<int>(i);
-        }
-        return -1;
-    }
 };
 
 RecordStore::RecordStore() : cursor_(std::make_unique<Cursor>()) {}
@@ -213,7 +207,8 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
     std::vector<std::string_view> cells(columns.size());
     const auto mapColumns = [&](const std::vector<std::string>& names) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            from.push_back(indexOfColumn(names, i == 0 ? keyName : columns[i]));
+            const auto found = findColumn(names, i == 0 ? keyName : columns[i]);
+            from.push_back(found ? static_cast<int>(*found) : -1);
         }
     };
     const auto takeRow = [&](sqlite3_stmt* statement) {
@@ -342,10 +337,10 @@ bool RecordStore::writeField(std::string_view column, std::string_view value) {
     const Lock held = lock();
     Cursor& c = *cursor_;
     if (!c.pending) return false;
-    const int index = c.columnIndex(c.tableColumnsGbk, column);
-    if (index < 0) return false;
-    c.pendingValues[index] = std::string(value);
-    c.pendingWritten[index] = true;
+    const auto index = findColumn(c.tableColumnsGbk, column);
+    if (!index) return false;
+    c.pendingValues[*index] = std::string(value);
+    c.pendingWritten[*index] = true;
     return true;
 }
 
@@ -384,12 +379,12 @@ std::string RecordStore::readField(std::string_view column) {
     const Lock held = lock();
     Cursor& c = *cursor_;
     if (c.pending) {
-        const int index = c.columnIndex(c.tableColumnsGbk, column);
-        return index < 0 ? std::string() : c.pendingValues[index];
+        const auto index = findColumn(c.tableColumnsGbk, column);
+        return index ? c.pendingValues[*index] : std::string();
     }
     if (!loadRows() || !c.onRow()) return {};
-    const int index = c.columnIndex(c.result.columns, column);
-    return index < 0 ? std::string() : c.result.rows[c.position][index];
+    const auto index = findColumn(c.result.columns, column);
+    return index ? c.result.rows[c.position][*index] : std::string();
 }
 
 bool RecordStore::moveFirst() {
@@ -421,10 +416,10 @@ bool RecordStore::hasSnapshot(std::string_view code, std::string_view date) {
     if (connection_ == nullptr) return false;
     const Cursor& c = *cursor_;
     if (c.pending && c.table == "sj") {
-        const int codeAt = c.columnIndex(c.tableColumnsGbk, gbk("股票代码"));
-        const int dateAt = c.columnIndex(c.tableColumnsGbk, gbk("日期"));
-        if (codeAt >= 0 && dateAt >= 0 && c.pendingValues[codeAt] == code &&
-            c.pendingValues[dateAt] == date) {
+        const auto codeAt = findColumn(c.tableColumnsGbk, gbk("股票代码"));
+        const auto dateAt = findColumn(c.tableColumnsGbk, gbk("日期"));
+        if (codeAt && dateAt && c.pendingValues[*codeAt] == code &&
+            c.pendingValues[*dateAt] == date) {
             return true;
         }
     }

@@ -114,7 +114,7 @@ bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParamete
         if (rc != SQLITE_ROW) return false;
         if (into == nullptr) continue;
         std::vector<std::string>& row = result.rows.emplace_back();
-        row.reserve(count);
+        row.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) row.push_back(columnText(statement.get(), i));
     }
     if (into != nullptr) *into = std::move(result);
