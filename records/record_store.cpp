@@ -19,13 +19,17 @@ namespace {
 constexpr const char* kPragmas[] = {"pragma journal_mode=WAL", "pragma synchronous=NORMAL"};
 constexpr int kBusyTimeoutMs = 2000;
 
-bool hasBothTables(sqlite3* db) {
+bool hasBothTables(sqlite3* db, SqlError& error) {
     QueryResult result;
-    return runSql(db,
-                  "select count(*) from sqlite_master where type='table' and name in "
-                  "('sj','cy')",
-                  {}, &result) &&
-           result.rows.size() == 1 && result.rows[0][0] == "2";
+    if (!runSql(db,
+                "select count(*) from sqlite_master where type='table' and name in "
+                "('sj','cy')",
+                {}, &result, &error)) {
+        return false;
+    }
+    if (result.rows.size() == 1 && result.rows[0][0] == "2") return true;
+    error = {SQLITE_ERROR, "not a record store: no tables sj and cy"};
+    return false;
 }
 
 // "file:" + the path with the bytes a URI gives a meaning percent-encoded, read as a file
@@ -152,21 +156,30 @@ bool RecordStore::startUpOpen(std::string_view runDirectory) {
 bool RecordStore::open(std::string_view path, std::string_view password, Access access) {
     const Lock held = lock();
     close();
-    if (!password.empty()) return false;
+    if (!password.empty()) {
+        lastError_ = {SQLITE_ERROR, "the store has no password"};
+        return false;
+    }
     const std::string file = storeTextFromGbk(path);
     std::string opened = file;
-    std::unique_ptr<Connection> connection = openConnection(file, access);
+    // The first attempt's cause is kept: the others only stand in for it.
+    SqlError error;
+    SqlError fallbackError;
+    std::unique_ptr<Connection> connection = openConnection(file, access, error);
     // A WAL store in a directory we may not write: its index cannot be made beside it, so
     // even reading fails read-write. Read-only, and failing that as an unchanging file, the
     // records still show; every write then fails as on a read-only file.
     if (!connection && access == Access::readWrite) {
-        connection = openConnection(file, Access::readOnly);
+        connection = openConnection(file, Access::readOnly, fallbackError);
     }
     if (!connection) {
         opened = immutableUri(file);
-        connection = openConnection(opened, Access::readOnly);
+        connection = openConnection(opened, Access::readOnly, fallbackError);
     }
-    if (!connection) return false;
+    if (!connection) {
+        lastError_ = std::move(error);
+        return false;
+    }
     file_ = std::move(opened);
     if (sqlite3_db_readonly(connection->db, "main") == 0) {
         QueryResult ignored;  // pragmas answer with a row; best effort on odd file systems
@@ -177,13 +190,17 @@ bool RecordStore::open(std::string_view path, std::string_view password, Access 
 }
 
 std::unique_ptr<RecordStore::Connection> RecordStore::openConnection(const std::string& file,
-                                                                     Access access) {
+                                                                     Access access,
+                                                                     SqlError& error) {
     auto connection = std::make_unique<Connection>();
     const int flags = (access == Access::readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                       SQLITE_OPEN_URI;
-    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) return nullptr;
+    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) {
+        error = {sqlite3_errcode(connection->db), sqlite3_errmsg(connection->db)};
+        return nullptr;
+    }
     sqlite3_busy_timeout(connection->db, kBusyTimeoutMs);
-    if (!hasBothTables(connection->db)) return nullptr;
+    if (!hasBothTables(connection->db, error)) return nullptr;
     registerLikeTreatingNullAsEmpty(connection->db);
     return connection;
 }
@@ -198,9 +215,22 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
         if (connection_ == nullptr) return std::nullopt;
         file = file_;
     }
+    SqlError error;
+    const auto failed = [&] {
+        // Only a failure counts: a cancel leaves no cause.
+        if (error.code != SQLITE_OK) {
+            const Lock held = lock();
+            lastError_ = std::move(error);
+        }
+        return std::nullopt;
+    };
     const std::optional<BoundStatement> read = readStatement(source, kind);
-    const std::unique_ptr<Connection> connection = openConnection(file, Access::readOnly);
-    if (!read || !connection) return std::nullopt;
+    if (!read) {
+        error = {SQLITE_ERROR, "not a read source"};
+        return failed();
+    }
+    const std::unique_ptr<Connection> connection = openConnection(file, Access::readOnly, error);
+    if (!connection) return failed();
     TextTable table(static_cast<int>(columns.size()));
     std::vector<int> from;
     std::vector<std::string> buffers(columns.size());
@@ -220,11 +250,16 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
         table.appendRow(cells);
         return true;
     };
-    if (!streamSql(connection->db, read->first, read->second, mapColumns, takeRow)) {
-        return std::nullopt;
+    if (!streamSql(connection->db, read->first, read->second, mapColumns, takeRow, &error)) {
+        return failed();
     }
     table.shrinkToFit();
     return table;
+}
+
+SqlError RecordStore::lastError() const {
+    const Lock held = lock();
+    return lastError_;
 }
 
 bool RecordStore::bindCursor() {
@@ -263,18 +298,24 @@ bool RecordStore::openCursor(std::string_view source, int kind) {
 }
 
 bool RecordStore::openTable(std::string_view name) {
-    if (!isPlainIdentifier(name)) return false;
+    if (!isPlainIdentifier(name)) {
+        lastError_ = {SQLITE_ERROR, "not a table name"};
+        return false;
+    }
     const std::string table = storeTextFromGbk(name);
     QueryResult found;
     if (!runSql(connection_->db,
                 "select name from sqlite_master where type='table' and name=?1 collate nocase",
-                {table}, &found) ||
-        found.rows.size() != 1) {
+                {table}, &found, &lastError_)) {
+        return false;
+    }
+    if (found.rows.size() != 1) {
+        lastError_ = {SQLITE_ERROR, "no such table: " + table};
         return false;
     }
     const std::string actual = found.rows[0][0];
     const auto columns = resultColumns(
-        connection_->db, "select * from " + quotedIdentifier(actual) + " order by id");
+        connection_->db, "select * from " + quotedIdentifier(actual) + " order by id", &lastError_);
     if (!columns) return false;
     Cursor& c = *cursor_;
     c.open = true;
@@ -288,11 +329,15 @@ bool RecordStore::openTable(std::string_view name) {
 
 bool RecordStore::runStatement(std::string_view statement) {
     const RecognisedStatement recognised = recogniseStatement(statement);
-    if (recognised.shape == StatementShape::malformed) return false;
+    if (recognised.shape == StatementShape::malformed) {
+        lastError_ = {SQLITE_ERROR, "malformed statement"};
+        return false;
+    }
     QueryResult result;
     const auto bound = boundForm(recognised);
-    const bool ran = bound ? runSql(connection_->db, bound->first, bound->second, &result)
-                           : runSql(connection_->db, storeTextFromGbk(statement), {}, &result);
+    const bool ran =
+        bound ? runSql(connection_->db, bound->first, bound->second, &result, &lastError_)
+              : runSql(connection_->db, storeTextFromGbk(statement), {}, &result, &lastError_);
     if (!ran) return false;
     Cursor& c = *cursor_;
     c.open = true;
@@ -307,7 +352,7 @@ bool RecordStore::loadRows() {
     if (c.loaded) return true;
     QueryResult result;
     const std::string sql = "select * from " + quotedIdentifier(c.table) + " order by id";
-    if (!runSql(connection_->db, sql, {}, &result)) return false;
+    if (!runSql(connection_->db, sql, {}, &result, &lastError_)) return false;
     c.loaded = true;
     c.result = std::move(result);
     c.position = 0;
@@ -372,7 +417,7 @@ bool RecordStore::commitPending() {
                                 ? "insert into " + table + " default values"
                                 : "insert into " + table + "(" + names + ") values(" + marks + ")";
     // The cursor's row snapshot was taken before this row existed; the next open sees it.
-    return connection_ != nullptr && runSql(connection_->db, sql, values);
+    return connection_ != nullptr && runSql(connection_->db, sql, values, nullptr, &lastError_);
 }
 
 std::string RecordStore::readField(std::string_view column) {
@@ -425,7 +470,7 @@ bool RecordStore::hasSnapshot(std::string_view code, std::string_view date) {
     }
     QueryResult result;
     return runSql(connection_->db, "select 1 from sj where 股票代码=?1 and 日期=?2 limit 1",
-                  {parameter(code), parameter(date)}, &result) &&
+                  {parameter(code), parameter(date)}, &result, &lastError_) &&
            !result.rows.empty();
 }
 

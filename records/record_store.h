@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "common/text_table.h"
+#include "records/sql_error.h"
 
 namespace quovella {
 
@@ -96,6 +97,11 @@ class RecordStore {
                                       std::string_view keyName,
                                       const std::atomic<bool>* cancel = nullptr) const;
 
+    // The cause of the most recent failed open or statement (readRows included): SQLite's
+    // result code and message, or the store's reason for refusing it. Kept until the next
+    // failure; code 0 when nothing has failed yet.
+    SqlError lastError() const;
+
     using Lock = std::unique_lock<std::recursive_mutex>;
     // Holds the store lock until the returned lock is released.
     Lock lock() const;
@@ -104,7 +110,8 @@ class RecordStore {
     struct Connection;
     struct Cursor;
 
-    static std::unique_ptr<Connection> openConnection(const std::string& file, Access access);
+    static std::unique_ptr<Connection> openConnection(const std::string& file, Access access,
+                                                      SqlError& error);
     bool commitPending();
     bool loadRows();
     bool openTable(std::string_view name);
@@ -116,6 +123,7 @@ class RecordStore {
     // What the connection was opened with: the path, or the URI of an unchanging file.
     std::string file_;
     bool bound_ = false;
+    mutable SqlError lastError_;
 };
 
 }  // namespace quovella
