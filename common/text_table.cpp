@@ -126,12 +126,13 @@ bool TextTable::contains(int row, int column) const {
 
 std::size_t TextTable::recordEnd(int row) const {
     const char* const base = arena_.data();
-    return static_cast<std::size_t>(skipCells(base + starts_[row], columns_) - base);
+    return static_cast<std::size_t>(
+        skipCells(base + starts_[static_cast<std::size_t>(row)], columns_) - base);
 }
 
 std::string_view TextTable::text(int row, int column) const {
     if (!contains(row, column)) return {};
-    return readCell(skipCells(arena_.data() + starts_[row], column)).text;
+    return readCell(skipCells(arena_.data() + starts_[static_cast<std::size_t>(row)], column)).text;
 }
 
 void TextTable::setText(int row, int column, std::string_view text) {

@@ -36,7 +36,7 @@ std::string failedReply(const std::string& codeList) {
 
 FeedServer::FeedServer(FeedOptions options)
     : options_(std::move(options)),
-      book_(options_.seed, options_.clock),
+      book_(options_.seed, options_.clock, !options_.fixedContentsOnly),
       server_(std::make_unique<httplib::Server>()),
       fault_(options_.fault),
       delayMs_(options_.delay.count()) {
@@ -85,7 +85,7 @@ void FeedServer::stop() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    stopped_.notify_all();
+    changed_.notify_all();
     server_->stop();
     if (thread_.joinable()) thread_.join();
 }
@@ -94,14 +94,50 @@ std::string FeedServer::baseUrl() const {
     return "http://" + std::string(host) + ":" + std::to_string(port_) + "/";
 }
 
+void FeedServer::setContent(std::string code, std::string content) {
+    book_.fixContent(std::move(code), std::move(content));
+}
+
+void FeedServer::hold() {
+    const std::lock_guard lock(mutex_);
+    held_ = true;
+}
+
+void FeedServer::release() {
+    {
+        const std::lock_guard lock(mutex_);
+        held_ = false;
+    }
+    changed_.notify_all();
+}
+
+bool FeedServer::waitForHeldRequest(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [this] { return waiting_ > 0; });
+}
+
 SeenRequest FeedServer::lastRequest() const {
     const std::lock_guard lock(mutex_);
     return lastRequest_;
 }
 
+std::vector<std::string> FeedServer::requestedLists() const {
+    const std::lock_guard lock(mutex_);
+    return requestedLists_;
+}
+
 bool FeedServer::pauseUnlessStopping(std::chrono::milliseconds duration) {
     std::unique_lock lock(mutex_);
-    return !stopped_.wait_for(lock, duration, [this] { return stopping_; });
+    return !changed_.wait_for(lock, duration, [this] { return stopping_; });
+}
+
+bool FeedServer::waitUnlessReleased() {
+    std::unique_lock lock(mutex_);
+    ++waiting_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !held_ || stopping_; });
+    --waiting_;
+    return !stopping_;
 }
 
 void FeedServer::record(const httplib::Request& request) {
@@ -110,12 +146,14 @@ void FeedServer::record(const httplib::Request& request) {
     const std::lock_guard lock(mutex_);
     if (options_.onRequest) options_.onRequest(seen);
     lastRequest_ = std::move(seen);
+    requestedLists_.push_back(request.matches[1].str());
     ++requestCount_;
 }
 
 void FeedServer::handleList(const httplib::Request& request, httplib::Response& response) {
     record(request);
     const FeedFault fault = fault_;
+    if (!waitUnlessReleased()) return;
     if (!pauseUnlessStopping(std::chrono::milliseconds(delayMs_.load()))) return;
     if (fault == FeedFault::hang) {
         pauseUnlessStopping(std::chrono::hours(24));
@@ -124,15 +162,21 @@ void FeedServer::handleList(const httplib::Request& request, httplib::Response& 
     answer(fault, request.matches[1].str(), response);
 }
 
+std::string FeedServer::replyFor(const std::string& codeList) {
+    std::string reply = book_.replyFor(codeList);
+    for (int i = extraEntries_; i > 0; --i) reply += "quote_extra=\"\";\n";
+    return reply;
+}
+
 void FeedServer::answer(FeedFault fault, const std::string& codeList, httplib::Response& response) {
     switch (fault) {
         case FeedFault::trickle:
-            return answerSlowly(book_.replyFor(codeList), response);
+            return answerSlowly(replyFor(codeList), response);
         case FeedFault::cutBody:
-            return answerCut(book_.replyFor(codeList), response);
+            return answerCut(replyFor(codeList), response);
         case FeedFault::serverError:
             response.status = 500;
-            return response.set_content(book_.replyFor(codeList), gbkText);
+            return response.set_content(replyFor(codeList), gbkText);
         case FeedFault::garbage:
             return response.set_content(garbageBody(), "application/octet-stream");
         case FeedFault::hugeBody:
@@ -143,7 +187,7 @@ void FeedServer::answer(FeedFault fault, const std::string& codeList, httplib::R
         case FeedFault::hang:
             break;
     }
-    response.set_content(book_.replyFor(codeList), gbkText);
+    response.set_content(replyFor(codeList), gbkText);
 }
 
 void FeedServer::answerSlowly(const std::string& body, httplib::Response& response) {

@@ -2,6 +2,8 @@
 // The demo quote server: answers GET /list=CODE,CODE,... on 127.0.0.1 from a QuoteBook,
 // and can misbehave on purpose (delay, hang, trickle, cut body, error status, garbage,
 // a huge body, "FAILED") so the client's failure handling can be tested in-process.
+// Tests can also fix what a code answers, and hold requests back to see what a client does
+// while one is on its way.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,6 +14,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/date_time.h"
 #include "feed/quote_book.h"
@@ -43,7 +46,9 @@ struct FeedOptions {
     std::chrono::milliseconds tricklePause{20};
     std::shared_ptr<const Clock> clock = std::make_shared<SystemClock>();
     // Told of every request as it arrives, on the server's threads.
-    std::function<void(const struct SeenRequest&)> onRequest;
+    std::function<void(const struct SeenRequest&)> onRequest = nullptr;
+    // No market: only the codes given a content (setContent) are known.
+    bool fixedContentsOnly = false;
 };
 
 // What the server saw of the last request.
@@ -72,9 +77,21 @@ class FeedServer {
 
     void setFault(FeedFault fault) { fault_ = fault; }
     void setDelay(std::chrono::milliseconds delay) { delayMs_ = delay.count(); }
+    // The code answers with this content (GBK, the text between the quotes) from now on.
+    void setContent(std::string code, std::string content);
+    // Every reply ends with this many more entries, for a code nobody asked for.
+    void setExtraEntries(int count) { extraEntries_ = count; }
+
+    // While held, every request waits, once counted, until release() or stop().
+    void hold();
+    void release();
+    // Waits, at most for the time-out, until a request is held.
+    bool waitForHeldRequest(std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
     SeenRequest lastRequest() const;
     int requestCount() const { return requestCount_; }
+    // The code lists asked for, in order.
+    std::vector<std::string> requestedLists() const;
 
     // The body the hugeBody fault sends.
     static constexpr std::size_t hugeBodyBytes = 20u * 1000u * 1000u;
@@ -82,6 +99,9 @@ class FeedServer {
   private:
     void handleList(const httplib::Request& request, httplib::Response& response);
     void record(const httplib::Request& request);
+    // False when the server stopped while the request was held.
+    bool waitUnlessReleased();
+    std::string replyFor(const std::string& codeList);
     void answer(FeedFault fault, const std::string& codeList, httplib::Response& response);
     void answerSlowly(const std::string& body, httplib::Response& response);
     void answerCut(const std::string& body, httplib::Response& response);
@@ -97,11 +117,16 @@ class FeedServer {
     std::atomic<FeedFault> fault_;
     std::atomic<std::int64_t> delayMs_;
     std::atomic<int> requestCount_{0};
+    std::atomic<int> extraEntries_{0};
     std::atomic<bool> listenEnded_{false};
     mutable std::mutex mutex_;
-    std::condition_variable stopped_;
+    // Stopping, holding, releasing and a request arriving at the hold.
+    std::condition_variable changed_;
     bool stopping_ = false;
+    bool held_ = false;
+    int waiting_ = 0;
     SeenRequest lastRequest_;
+    std::vector<std::string> requestedLists_;
 };
 
 }  // namespace quovella

@@ -39,8 +39,9 @@ int limitDown(int previousClose) {
 
 }  // namespace
 
-QuoteBook::QuoteBook(std::uint64_t seed, std::shared_ptr<const Clock> clock)
+QuoteBook::QuoteBook(std::uint64_t seed, std::shared_ptr<const Clock> clock, bool withMarket)
     : state_(seed), clock_(std::move(clock)) {
+    if (!withMarket) return;
     for (const KnownStock& stock : knownStocks()) {
         walks_.emplace(std::string(stock.code),
                        startWalk(gbk(stock.nameUtf8), stock.previousCloseCents));
@@ -106,13 +107,20 @@ std::string QuoteBook::quoteFields(const Walk& walk, const LocalDateTime& now) {
     return fields;
 }
 
+void QuoteBook::fixContent(std::string code, std::string content) {
+    const std::lock_guard lock(mutex_);
+    fixed_.insert_or_assign(std::move(code), std::move(content));
+}
+
 std::string QuoteBook::replyFor(std::string_view codeList) {
     const LocalDateTime now = clock_->now();
     const std::lock_guard lock(mutex_);
     std::string reply;
     for (const std::string& code : splitText(codeList, ",")) {
         reply += "quote_" + code + "=\"";
-        if (const auto found = walks_.find(code); found != walks_.end()) {
+        if (const auto fixed = fixed_.find(code); fixed != fixed_.end()) {
+            reply += fixed->second;
+        } else if (const auto found = walks_.find(code); found != walks_.end()) {
             step(found->second);
             reply += quoteFields(found->second, now);
         }

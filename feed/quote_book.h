@@ -14,8 +14,13 @@ namespace quovella {
 
 class QuoteBook {
   public:
-    // The same seed and the same sequence of requests give the same replies.
-    QuoteBook(std::uint64_t seed, std::shared_ptr<const Clock> clock);
+    // The same seed and the same sequence of requests give the same replies. Without the
+    // market no code is known until it is given a fixed content.
+    QuoteBook(std::uint64_t seed, std::shared_ptr<const Clock> clock, bool withMarket = true);
+
+    // From now on the code answers with this content (GBK, the text between the quotes)
+    // and no longer moves.
+    void fixContent(std::string code, std::string content);
 
     // One entry per code of the list (codes joined by ","), in request order:
     // quote_<code>="<33 fields>";\n, or quote_<code>=""; for an unknown code. Every known
@@ -44,6 +49,7 @@ class QuoteBook {
     std::uint64_t state_;
     std::shared_ptr<const Clock> clock_;
     std::map<std::string, Walk, std::less<>> walks_;
+    std::map<std::string, std::string, std::less<>> fixed_;
 };
 
 }  // namespace quovella

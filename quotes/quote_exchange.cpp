@@ -16,9 +16,10 @@ QuoteExchange::~QuoteExchange() {
 void QuoteExchange::requestQuoteReply(std::string codeList, Done done) {
     if (cancel_->load()) return;
     auto job = [this, codeList = std::move(codeList), done](const std::atomic<bool>&) {
-        std::string reply = fetchUrlBody(quoteRequestUrl(baseUrl_, codeList), options_);
+        FetchResult result = fetchUrl(quoteRequestUrl(baseUrl_, codeList), options_);
+        lastError_.keep(result.error);
         // A reply that arrives after shutdown began is nobody's any more.
-        if (!cancel_->load() && done) done(std::move(reply));
+        if (!cancel_->load() && done) done(std::move(result.body));
     };
     if (!jobs_.post(std::move(job)) && !cancel_->load() && done) done({});
 }

@@ -36,9 +36,14 @@ class QuoteExchange {
     // Set by shutdown(); anyone whose fetches should end with the exchange shares it.
     std::shared_ptr<std::atomic<bool>> cancelFlag() const { return cancel_; }
 
+    // Why the most recent failed request failed, kept until the next failure; already
+    // kept when the callback of that request runs.
+    TransferError lastError() const { return lastError_.get(); }
+
   private:
     std::string baseUrl_;
     FetchOptions options_;
+    LastTransferError lastError_;
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     JobQueue jobs_;
 };

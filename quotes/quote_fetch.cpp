@@ -129,7 +129,7 @@ bool keepsWhatArrived(CURLcode code) {
 
 FetchResult fetchUrl(const std::string& url, const FetchOptions& options) {
     FetchResult result;
-    result.error = CURLE_FAILED_INIT;
+    result.error.curlCode = CURLE_FAILED_INIT;
     if (!curlReady()) return result;
     const std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     const auto headers = requestHeaders();
@@ -140,8 +140,9 @@ FetchResult fetchUrl(const std::string& url, const FetchOptions& options) {
     setOptions(easy.get(), url, headers.get(), body, options);
     const std::optional<CURLcode> code = perform(easy.get(), options);
     result.cancelled = !code.has_value();
-    result.error = code.value_or(CURLE_ABORTED_BY_CALLBACK);
+    result.error.curlCode = code.value_or(CURLE_ABORTED_BY_CALLBACK);
     if (result.cancelled) return result;
+    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &result.error.httpStatus);
     if (*code == CURLE_OK) {
         result.body = upToFirstNul(std::move(body.bytes));
     } else if (keepsWhatArrived(*code)) {

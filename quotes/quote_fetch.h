@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,12 +32,49 @@ inline constexpr std::chrono::milliseconds kCancelLatency{50};
 // A larger body is a failure: a quote reply for a whole watch list is a few hundred KiB.
 inline constexpr std::size_t maxReplyBytes = std::size_t{8} << 20;
 
+// Why an exchange failed, kept for the log.
+struct TransferError {
+    int curlCode = 0;     // libcurl's CURLcode; 0 (CURLE_OK) when the exchange completed
+    long httpStatus = 0;  // the status the server answered with; 0 when none arrived
+
+    // Not completed, or answered with an error status (whose body is still the reply).
+    bool failed() const { return curlCode != 0 || httpStatus >= 400; }
+};
+
 struct FetchResult {
     // The body up to its first NUL byte; after a failed read, only its complete entries.
     std::string body;
-    // libcurl's code for the exchange (0 when it completed), kept for the log.
-    int error = 0;
+    TransferError error;
     bool cancelled = false;
+};
+
+// The last failed exchange of whoever keeps it, for any thread to read. A copy starts with
+// what the original had.
+class LastTransferError {
+  public:
+    LastTransferError() = default;
+    LastTransferError(const LastTransferError& other) : error_(other.get()) {}
+    LastTransferError& operator=(const LastTransferError& other) {
+        const TransferError error = other.get();
+        const std::lock_guard lock(mutex_);
+        error_ = error;
+        return *this;
+    }
+
+    // Keeps the error when it is a failure; an exchange that went well changes nothing.
+    void keep(const TransferError& error) {
+        if (!error.failed()) return;
+        const std::lock_guard lock(mutex_);
+        error_ = error;
+    }
+    TransferError get() const {
+        const std::lock_guard lock(mutex_);
+        return error_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    TransferError error_;
 };
 
 // GETs url directly (no proxy, whatever the environment says; nothing from a cache) and

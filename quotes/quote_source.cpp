@@ -14,7 +14,9 @@ QuoteSource::QuoteSource(std::string baseUrl, FetchOptions options)
     : baseUrl_(std::move(baseUrl)), options_(options) {}
 
 std::string QuoteSource::fetchQuoteReply(std::string_view codeList) const {
-    return fetchUrlBody(quoteRequestUrl(baseUrl_, codeList), options_);
+    FetchResult result = fetchUrl(quoteRequestUrl(baseUrl_, codeList), options_);
+    lastError_.keep(result.error);
+    return std::move(result.body);
 }
 
 int QuoteSource::fillQuoteTable(std::string_view codeList, QuoteTable& table) const {

@@ -32,9 +32,13 @@ class QuoteSource {
     // The 4th "," element of the code's reply (its current price), or empty.
     std::string currentPriceFor(std::string_view code) const;
 
+    // Why the most recent failed request of this source failed; kept until the next failure.
+    TransferError lastError() const { return lastError_.get(); }
+
   private:
     std::string baseUrl_;
     FetchOptions options_;
+    mutable LastTransferError lastError_;
 };
 
 }  // namespace quovella

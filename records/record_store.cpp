@@ -19,13 +19,17 @@ namespace {
 constexpr const char* kPragmas[] = {"pragma journal_mode=WAL", "pragma synchronous=NORMAL"};
 constexpr int kBusyTimeoutMs = 2000;
 
-bool hasBothTables(sqlite3* db) {
+bool hasBothTables(sqlite3* db, SqlError& error) {
     QueryResult result;
-    return runSql(db,
-                  "select count(*) from sqlite_master where type='table' and name in "
-                  "('sj','cy')",
-                  {}, &result) &&
-           result.rows.size() == 1 && result.rows[0][0] == "2";
+    if (!runSql(db,
+                "select count(*) from sqlite_master where type='table' and name in "
+                "('sj','cy')",
+                {}, &result, &error)) {
+        return false;
+    }
+    if (result.rows.size() == 1 && result.rows[0][0] == "2") return true;
+    error = {SQLITE_ERROR, "not a record store: no tables sj and cy"};
+    return false;
 }
 
 // "file:" + the path with the bytes a URI gives a meaning percent-encoded, read as a file
@@ -62,11 +66,12 @@ void registerLikeTreatingNullAsEmpty(sqlite3* db) {
                                likeTreatingNullAsEmpty, nullptr, nullptr, nullptr);
 }
 
-int indexOfColumn(const std::vector<std::string>& names, std::string_view column) {
+std::optional<std::size_t> findColumn(const std::vector<std::string>& names,
+                                      std::string_view column) {
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (sameColumnName(names[i], column)) return static_cast<int>(i);
+        if (sameColumnName(names[i], column)) return i;
     }
-    return -1;
+    return std::nullopt;
 }
 
 SqlParameter parameter(std::string_view gbkText) {
@@ -130,13 +135,6 @@ struct RecordStore::Cursor {
 
     void reset() { *this = Cursor{}; }
     bool onRow() const { return open && loaded && position < result.rows.size(); }
-
-    int columnIndex(const std::vector<std::string>& names, std::string_view column) const {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (sameColumnName(names[i], column)) return static_cast<int>(i);
-        }
-        return -1;
-    }
 };
 
 RecordStore::RecordStore() : cursor_(std::make_unique<Cursor>()) {}
@@ -159,24 +157,33 @@ bool RecordStore::startUpOpen(const std::filesystem::path& runDirectory) {
 bool RecordStore::open(std::string_view path, std::string_view password, Access access) {
     const Lock held = lock();
     close();
-    if (!password.empty()) return false;
+    if (!password.empty()) {
+        lastError_ = {SQLITE_ERROR, "the store has no password"};
+        return false;
+    }
     return openFile(storeTextFromGbk(path), access);
 }
 
 bool RecordStore::openFile(const std::string& file, Access access) {
     std::string opened = file;
-    std::unique_ptr<Connection> connection = openConnection(file, access);
+    // The first attempt's cause is kept: the others only stand in for it.
+    SqlError error;
+    SqlError fallbackError;
+    std::unique_ptr<Connection> connection = openConnection(file, access, error);
     // A WAL store in a directory we may not write: its index cannot be made beside it, so
     // even reading fails read-write. Read-only, and failing that as an unchanging file, the
     // records still show; every write then fails as on a read-only file.
     if (!connection && access == Access::readWrite) {
-        connection = openConnection(file, Access::readOnly);
+        connection = openConnection(file, Access::readOnly, fallbackError);
     }
     if (!connection) {
         opened = immutableUri(file);
-        connection = openConnection(opened, Access::readOnly);
+        connection = openConnection(opened, Access::readOnly, fallbackError);
     }
-    if (!connection) return false;
+    if (!connection) {
+        lastError_ = std::move(error);
+        return false;
+    }
     file_ = std::move(opened);
     if (sqlite3_db_readonly(connection->db, "main") == 0) {
         QueryResult ignored;  // pragmas answer with a row; best effort on odd file systems
@@ -187,13 +194,17 @@ bool RecordStore::openFile(const std::string& file, Access access) {
 }
 
 std::unique_ptr<RecordStore::Connection> RecordStore::openConnection(const std::string& file,
-                                                                     Access access) {
+                                                                     Access access,
+                                                                     SqlError& error) {
     auto connection = std::make_unique<Connection>();
     const int flags = (access == Access::readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                       SQLITE_OPEN_URI;
-    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) return nullptr;
+    if (sqlite3_open_v2(file.c_str(), &connection->db, flags, nullptr) != SQLITE_OK) {
+        error = {sqlite3_errcode(connection->db), sqlite3_errmsg(connection->db)};
+        return nullptr;
+    }
     sqlite3_busy_timeout(connection->db, kBusyTimeoutMs);
-    if (!hasBothTables(connection->db)) return nullptr;
+    if (!hasBothTables(connection->db, error)) return nullptr;
     registerLikeTreatingNullAsEmpty(connection->db);
     return connection;
 }
@@ -208,16 +219,30 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
         if (connection_ == nullptr) return std::nullopt;
         file = file_;
     }
+    SqlError error;
+    const auto failed = [&] {
+        // Only a failure counts: a cancel leaves no cause.
+        if (error.code != SQLITE_OK) {
+            const Lock held = lock();
+            lastError_ = std::move(error);
+        }
+        return std::nullopt;
+    };
     const std::optional<BoundStatement> read = readStatement(source, kind);
-    const std::unique_ptr<Connection> connection = openConnection(file, Access::readOnly);
-    if (!read || !connection) return std::nullopt;
+    if (!read) {
+        error = {SQLITE_ERROR, "not a read source"};
+        return failed();
+    }
+    const std::unique_ptr<Connection> connection = openConnection(file, Access::readOnly, error);
+    if (!connection) return failed();
     TextTable table(static_cast<int>(columns.size()));
     std::vector<int> from;
     std::vector<std::string> buffers(columns.size());
     std::vector<std::string_view> cells(columns.size());
     const auto mapColumns = [&](const std::vector<std::string>& names) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            from.push_back(indexOfColumn(names, i == 0 ? keyName : columns[i]));
+            const auto found = findColumn(names, i == 0 ? keyName : columns[i]);
+            from.push_back(found ? static_cast<int>(*found) : -1);
         }
     };
     const auto takeRow = [&](sqlite3_stmt* statement) {
@@ -229,11 +254,16 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
         table.appendRow(cells);
         return true;
     };
-    if (!streamSql(connection->db, read->first, read->second, mapColumns, takeRow)) {
-        return std::nullopt;
+    if (!streamSql(connection->db, read->first, read->second, mapColumns, takeRow, &error)) {
+        return failed();
     }
     table.shrinkToFit();
     return table;
+}
+
+SqlError RecordStore::lastError() const {
+    const Lock held = lock();
+    return lastError_;
 }
 
 bool RecordStore::bindCursor() {
@@ -272,18 +302,24 @@ bool RecordStore::openCursor(std::string_view source, int kind) {
 }
 
 bool RecordStore::openTable(std::string_view name) {
-    if (!isPlainIdentifier(name)) return false;
+    if (!isPlainIdentifier(name)) {
+        lastError_ = {SQLITE_ERROR, "not a table name"};
+        return false;
+    }
     const std::string table = storeTextFromGbk(name);
     QueryResult found;
     if (!runSql(connection_->db,
                 "select name from sqlite_master where type='table' and name=?1 collate nocase",
-                {table}, &found) ||
-        found.rows.size() != 1) {
+                {table}, &found, &lastError_)) {
+        return false;
+    }
+    if (found.rows.size() != 1) {
+        lastError_ = {SQLITE_ERROR, "no such table: " + table};
         return false;
     }
     const std::string actual = found.rows[0][0];
     const auto columns = resultColumns(
-        connection_->db, "select * from " + quotedIdentifier(actual) + " order by id");
+        connection_->db, "select * from " + quotedIdentifier(actual) + " order by id", &lastError_);
     if (!columns) return false;
     Cursor& c = *cursor_;
     c.open = true;
@@ -297,11 +333,15 @@ bool RecordStore::openTable(std::string_view name) {
 
 bool RecordStore::runStatement(std::string_view statement) {
     const RecognisedStatement recognised = recogniseStatement(statement);
-    if (recognised.shape == StatementShape::malformed) return false;
+    if (recognised.shape == StatementShape::malformed) {
+        lastError_ = {SQLITE_ERROR, "malformed statement"};
+        return false;
+    }
     QueryResult result;
     const auto bound = boundForm(recognised);
-    const bool ran = bound ? runSql(connection_->db, bound->first, bound->second, &result)
-                           : runSql(connection_->db, storeTextFromGbk(statement), {}, &result);
+    const bool ran =
+        bound ? runSql(connection_->db, bound->first, bound->second, &result, &lastError_)
+              : runSql(connection_->db, storeTextFromGbk(statement), {}, &result, &lastError_);
     if (!ran) return false;
     Cursor& c = *cursor_;
     c.open = true;
@@ -316,7 +356,7 @@ bool RecordStore::loadRows() {
     if (c.loaded) return true;
     QueryResult result;
     const std::string sql = "select * from " + quotedIdentifier(c.table) + " order by id";
-    if (!runSql(connection_->db, sql, {}, &result)) return false;
+    if (!runSql(connection_->db, sql, {}, &result, &lastError_)) return false;
     c.loaded = true;
     c.result = std::move(result);
     c.position = 0;
@@ -346,10 +386,10 @@ bool RecordStore::writeField(std::string_view column, std::string_view value) {
     const Lock held = lock();
     Cursor& c = *cursor_;
     if (!c.pending) return false;
-    const int index = c.columnIndex(c.tableColumnsGbk, column);
-    if (index < 0) return false;
-    c.pendingValues[index] = std::string(value);
-    c.pendingWritten[index] = true;
+    const auto index = findColumn(c.tableColumnsGbk, column);
+    if (!index) return false;
+    c.pendingValues[*index] = std::string(value);
+    c.pendingWritten[*index] = true;
     return true;
 }
 
@@ -381,19 +421,19 @@ bool RecordStore::commitPending() {
                                 ? "insert into " + table + " default values"
                                 : "insert into " + table + "(" + names + ") values(" + marks + ")";
     // The cursor's row snapshot was taken before this row existed; the next open sees it.
-    return connection_ != nullptr && runSql(connection_->db, sql, values);
+    return connection_ != nullptr && runSql(connection_->db, sql, values, nullptr, &lastError_);
 }
 
 std::string RecordStore::readField(std::string_view column) {
     const Lock held = lock();
     Cursor& c = *cursor_;
     if (c.pending) {
-        const int index = c.columnIndex(c.tableColumnsGbk, column);
-        return index < 0 ? std::string() : c.pendingValues[index];
+        const auto index = findColumn(c.tableColumnsGbk, column);
+        return index ? c.pendingValues[*index] : std::string();
     }
     if (!loadRows() || !c.onRow()) return {};
-    const int index = c.columnIndex(c.result.columns, column);
-    return index < 0 ? std::string() : c.result.rows[c.position][index];
+    const auto index = findColumn(c.result.columns, column);
+    return index ? c.result.rows[c.position][*index] : std::string();
 }
 
 bool RecordStore::moveFirst() {
@@ -425,16 +465,16 @@ bool RecordStore::hasSnapshot(std::string_view code, std::string_view date) {
     if (connection_ == nullptr) return false;
     const Cursor& c = *cursor_;
     if (c.pending && c.table == "sj") {
-        const int codeAt = c.columnIndex(c.tableColumnsGbk, gbk("股票代码"));
-        const int dateAt = c.columnIndex(c.tableColumnsGbk, gbk("日期"));
-        if (codeAt >= 0 && dateAt >= 0 && c.pendingValues[codeAt] == code &&
-            c.pendingValues[dateAt] == date) {
+        const auto codeAt = findColumn(c.tableColumnsGbk, gbk("股票代码"));
+        const auto dateAt = findColumn(c.tableColumnsGbk, gbk("日期"));
+        if (codeAt && dateAt && c.pendingValues[*codeAt] == code &&
+            c.pendingValues[*dateAt] == date) {
             return true;
         }
     }
     QueryResult result;
     return runSql(connection_->db, "select 1 from sj where 股票代码=?1 and 日期=?2 limit 1",
-                  {parameter(code), parameter(date)}, &result) &&
+                  {parameter(code), parameter(date)}, &result, &lastError_) &&
            !result.rows.empty();
 }
 

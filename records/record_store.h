@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "common/text_table.h"
+#include "records/sql_error.h"
 
 namespace quovella {
 
@@ -98,6 +99,11 @@ class RecordStore {
                                       std::string_view keyName,
                                       const std::atomic<bool>* cancel = nullptr) const;
 
+    // The cause of the most recent failed open or statement (readRows included): SQLite's
+    // result code and message, or the store's reason for refusing it. Kept until the next
+    // failure; code 0 when nothing has failed yet.
+    SqlError lastError() const;
+
     using Lock = std::unique_lock<std::recursive_mutex>;
     // Holds the store lock until the returned lock is released.
     Lock lock() const;
@@ -106,7 +112,8 @@ class RecordStore {
     struct Connection;
     struct Cursor;
 
-    static std::unique_ptr<Connection> openConnection(const std::string& file, Access access);
+    static std::unique_ptr<Connection> openConnection(const std::string& file, Access access,
+                                                      SqlError& error);
     // open's work once the file's name is as SQLite takes it.
     bool openFile(const std::string& file, Access access);
     bool commitPending();
@@ -120,6 +127,7 @@ class RecordStore {
     // What the connection was opened with: the path, or the URI of an unchanging file.
     std::string file_;
     bool bound_ = false;
+    mutable SqlError lastError_;
 };
 
 }  // namespace quovella

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "common/printf_text.h"
 #include "records/store_text.h"
@@ -22,25 +23,44 @@ bool onlyBlanks(const char* tail) {
     return true;
 }
 
+// The connection's own account of its last failure; taken before the statement is
+// finalized, which may reset it.
+void keepFailure(sqlite3* db, SqlError* error) {
+    if (error != nullptr) *error = {sqlite3_errcode(db), sqlite3_errmsg(db)};
+}
+
+void keepRefusal(SqlError* error, std::string reason) {
+    if (error != nullptr) *error = {SQLITE_ERROR, std::move(reason)};
+}
+
 // A compiled single statement, or empty when the text does not compile or holds more.
-Statement prepareOne(sqlite3* db, std::string_view sqlUtf8) {
+Statement prepareOne(sqlite3* db, std::string_view sqlUtf8, SqlError* error) {
     // A zero byte would end the text early and hide whatever follows it from the tail check.
-    if (sqlUtf8.find('\0') != std::string_view::npos) return {};
+    if (sqlUtf8.find('\0') != std::string_view::npos) {
+        keepRefusal(error, "a zero byte in the statement");
+        return {};
+    }
     const std::string sql(sqlUtf8);
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size() + 1), &raw, &tail) !=
         SQLITE_OK) {
+        keepFailure(db, error);
         sqlite3_finalize(raw);
         return {};
     }
     Statement statement(raw);
-    if (statement == nullptr || tail == nullptr || !onlyBlanks(tail)) return {};
+    if (statement == nullptr || tail == nullptr || !onlyBlanks(tail)) {
+        keepRefusal(error, statement == nullptr ? "no statement" : "more than one statement");
+        return {};
+    }
     return statement;
 }
 
-bool bindAll(sqlite3_stmt* statement, const std::vector<SqlParameter>& parameters) {
+bool bindAll(sqlite3_stmt* statement, const std::vector<SqlParameter>& parameters,
+             SqlError* error) {
     if (sqlite3_bind_parameter_count(statement) != static_cast<int>(parameters.size())) {
+        keepRefusal(error, "wrong number of parameters");
         return false;
     }
     for (std::size_t i = 0; i < parameters.size(); ++i) {
@@ -49,7 +69,10 @@ bool bindAll(sqlite3_stmt* statement, const std::vector<SqlParameter>& parameter
                                                          static_cast<int>(parameters[i]->size()),
                                                          SQLITE_TRANSIENT)
                                      : sqlite3_bind_null(statement, index);
-        if (rc != SQLITE_OK) return false;
+        if (rc != SQLITE_OK) {
+            keepFailure(sqlite3_db_handle(statement), error);
+            return false;
+        }
     }
     return true;
 }
@@ -100,20 +123,23 @@ std::string columnText(sqlite3_stmt* statement, int column) {
 }
 
 bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
-            QueryResult* into) {
+            QueryResult* into, SqlError* error) {
     if (db == nullptr) return false;
-    const Statement statement = prepareOne(db, sqlUtf8);
-    if (statement == nullptr || !bindAll(statement.get(), parameters)) return false;
+    const Statement statement = prepareOne(db, sqlUtf8, error);
+    if (statement == nullptr || !bindAll(statement.get(), parameters, error)) return false;
     QueryResult result;
     if (into != nullptr) result.columns = columnNames(statement.get(), true);
     const int count = sqlite3_column_count(statement.get());
     for (;;) {
         const int rc = sqlite3_step(statement.get());
         if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) return false;
+        if (rc != SQLITE_ROW) {
+            keepFailure(db, error);
+            return false;
+        }
         if (into == nullptr) continue;
         std::vector<std::string>& row = result.rows.emplace_back();
-        row.reserve(count);
+        row.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) row.push_back(columnText(statement.get(), i));
     }
     if (into != nullptr) *into = std::move(result);
@@ -122,21 +148,26 @@ bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParamete
 
 bool streamSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
                const std::function<void(const std::vector<std::string>& columns)>& columns,
-               const std::function<bool(sqlite3_stmt* statement)>& row) {
+               const std::function<bool(sqlite3_stmt* statement)>& row, SqlError* error) {
     if (db == nullptr) return false;
-    const Statement statement = prepareOne(db, sqlUtf8);
-    if (statement == nullptr || !bindAll(statement.get(), parameters)) return false;
+    const Statement statement = prepareOne(db, sqlUtf8, error);
+    if (statement == nullptr || !bindAll(statement.get(), parameters, error)) return false;
     columns(columnNames(statement.get(), true));
     for (;;) {
         const int rc = sqlite3_step(statement.get());
         if (rc == SQLITE_DONE) return true;
-        if (rc != SQLITE_ROW || !row(statement.get())) return false;
+        if (rc != SQLITE_ROW) {
+            keepFailure(db, error);
+            return false;
+        }
+        if (!row(statement.get())) return false;
     }
 }
 
-std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8) {
+std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8,
+                                                      SqlError* error) {
     if (db == nullptr) return std::nullopt;
-    const Statement statement = prepareOne(db, sqlUtf8);
+    const Statement statement = prepareOne(db, sqlUtf8, error);
     if (statement == nullptr) return std::nullopt;
     return columnNames(statement.get(), false);
 }

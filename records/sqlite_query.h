@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/sql_error.h"
+
 namespace quovella {
 
 using SqlParameter = std::optional<std::string>;  // UTF-8 text; nullopt binds null
@@ -25,19 +27,23 @@ std::string columnText(sqlite3_stmt* statement, int column);
 // next step), otherwise into buffer.
 std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string& buffer);
 
+// Each call that fails gives its cause to `error` when one is given (SQLite's code and
+// message, or why the text was refused); a call that succeeds leaves `error` alone.
+
 // Runs exactly one statement (anything but blanks or ";" after it is refused unrun),
 // binding parameters 1..n. Rows and column names go to `into` when given.
 bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
-            QueryResult* into = nullptr);
+            QueryResult* into = nullptr, SqlError* error = nullptr);
 
 // Runs exactly one statement like runSql, handing each row to `row` as it is stepped, without
 // collecting anything; `columns` gets the GBK column names first. `row` answers false to
-// stop early, which makes the call answer false.
+// stop early, which makes the call answer false (a stop is no failure: `error` is left alone).
 bool streamSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,
                const std::function<void(const std::vector<std::string>& columns)>& columns,
-               const std::function<bool(sqlite3_stmt* statement)>& row);
+               const std::function<bool(sqlite3_stmt* statement)>& row, SqlError* error = nullptr);
 
 // The result column names (UTF-8) of a statement, prepared but not run.
-std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8);
+std::optional<std::vector<std::string>> resultColumns(sqlite3* db, std::string_view sqlUtf8,
+                                                      SqlError* error = nullptr);
 
 }  // namespace quovella

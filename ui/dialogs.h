@@ -20,7 +20,7 @@ inline const std::string& defaultCaption() {
 }
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // owner may be null (no owner window).
     virtual DialogAnswer message(QWidget* owner, const std::string& text,

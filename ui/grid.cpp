@@ -323,9 +323,11 @@ void Grid::repaintCells() {
 }
 
 void writeHeaderRow(Grid& grid, std::span<const GridHeaderColumn> columns) {
-    for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-        grid.setCellText(0, column, gbk(columns[column].caption));
-        grid.setColumnWidth(column, columns[column].width);
+    int column = 0;
+    for (const GridHeaderColumn& header : columns) {
+        grid.setCellText(0, column, gbk(header.caption));
+        grid.setColumnWidth(column, header.width);
+        ++column;
     }
 }
 

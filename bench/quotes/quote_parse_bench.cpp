@@ -38,7 +38,8 @@ void memchrBaseline(benchmark::State& state) {
         std::size_t found = 0;
         const char* at = text.data();
         const char* const end = text.data() + text.size();
-        while ((at = static_cast<const char*>(std::memchr(at, ';', end - at))) != nullptr) {
+        while ((at = static_cast<const char*>(
+                    std::memchr(at, ';', static_cast<std::size_t>(end - at)))) != nullptr) {
             ++found;
             ++at;
         }

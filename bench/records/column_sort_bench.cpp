@@ -100,21 +100,21 @@ void stableSortBaseline(benchmark::State& state, Column column) {
     const std::vector<std::string>& cells =
         cellsFor(static_cast<std::size_t>(state.range(0)), column);
     for (auto _ : state) {
-        std::vector<int> order(cells.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+        std::vector<std::size_t> order(cells.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
         if (kColumnKinds[column] == SortKind::number) {
             std::vector<double> values;
             values.reserve(cells.size());
             for (const std::string& cell : cells)
                 values.push_back(leadingDouble(sortKeyText(cell)));
             std::stable_sort(order.begin(), order.end(),
-                             [&](int a, int b) { return values[a] < values[b]; });
+                             [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
         } else {
             std::vector<std::string_view> keys;
             keys.reserve(cells.size());
             for (const std::string& cell : cells) keys.push_back(sortKeyText(cell));
             std::stable_sort(order.begin(), order.end(),
-                             [&](int a, int b) { return keys[a] < keys[b]; });
+                             [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
         }
         benchmark::DoNotOptimize(order.data());
     }

@@ -82,7 +82,7 @@ void rawInsert(sqlite3* db, int from, int to) {
     for (int i = from; i < to; ++i) {
         const std::vector<std::string> values = snapshotValues(i);
         for (int k = 0; k < 13; ++k) {
-            const std::string utf8 = gbkToUtf8(values[k]);
+            const std::string utf8 = gbkToUtf8(values[static_cast<std::size_t>(k)]);
             if (utf8.empty()) {
                 sqlite3_bind_null(st, k + 1);
             } else {
@@ -120,7 +120,7 @@ void insertThroughCursor(benchmark::State& state) {
             const std::vector<std::string> values = snapshotValues(i);
             store.openCursor("sj", RecordStore::kTable);
             store.addNew();
-            for (int k = 0; k < 13; ++k) store.writeField(columns[k + 1], values[k]);
+            for (std::size_t k = 0; k < 13; ++k) store.writeField(columns[k + 1], values[k]);
         }
         store.closeCursor();
     }
@@ -178,7 +178,7 @@ void readThroughCursor(benchmark::State& state) {
         store.openCursor("sj", RecordStore::kTable);
         const long count = store.recordCount();
         std::vector<std::vector<std::string>> rows;
-        rows.reserve(count);
+        rows.reserve(static_cast<std::size_t>(count));
         for (long i = 0; i < count; ++i) {
             auto& row = rows.emplace_back();
             for (const std::string& column : columns) row.push_back(store.readField(column));

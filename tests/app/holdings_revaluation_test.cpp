@@ -39,9 +39,9 @@ class HoldingsRevaluationTest : public testing::HoldingsWindowFixture {
 };
 
 TEST_F(HoldingsRevaluationTest, TickRevaluesEveryHoldingInGridAndStore) {
-    server_.setPrice("sh600887", "10.50");
-    server_.setPrice("sz000001", "9.00");
-    server_.setPrice("sh600000", "9.87");
+    server_.setContent("sh600887", testing::priceContent("10.50"));
+    server_.setContent("sz000001", testing::priceContent("9.00"));
+    server_.setContent("sh600000", testing::priceContent("9.87"));
     tick();
     ASSERT_TRUE(waitForPass());
 
@@ -49,13 +49,14 @@ TEST_F(HoldingsRevaluationTest, TickRevaluesEveryHoldingInGridAndStore) {
         {"10.50", "63", "6.383", kNow}, {"9.00", "-87", "-8.815", kNow}, {"9.87", "0", "0", kNow}};
     const auto rows = stored();
     ASSERT_EQ(rows.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(revalued(gridRow(i + 1)), expected[i]) << i;
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(revalued(gridRow(static_cast<int>(i) + 1)), expected[i]) << i;
         EXPECT_EQ(revalued(rows[i]), expected[i]) << i;
     }
     // Colours stay as the last reload set them, even for the loss.
     EXPECT_EQ(grid().cellTextColour(2, 8), kRed);
-    EXPECT_EQ(server_.requests(), (std::vector<std::string>{"sh600887", "sz000001", "sh600000"}));
+    EXPECT_EQ(server_.requestedLists(),
+              (std::vector<std::string>{"sh600887", "sz000001", "sh600000"}));
 }
 
 TEST_F(HoldingsRevaluationTest, TickWhilePassRunsStartsNone) {
@@ -66,30 +67,32 @@ TEST_F(HoldingsRevaluationTest, TickWhilePassRunsStartsNone) {
     tick();
     server_.release();
     ASSERT_TRUE(waitForPass());
-    EXPECT_EQ(server_.requests().size(), 3u);
+    EXPECT_EQ(server_.requestedLists().size(), 3u);
     // Once it has ended, the next tick runs a new pass.
     tick();
     ASSERT_TRUE(waitForPass());
-    EXPECT_EQ(server_.requests().size(), 6u);
+    EXPECT_EQ(server_.requestedLists().size(), 6u);
 }
 
 TEST_F(HoldingsRevaluationTest, HoldingWithoutPriceIsLeftAsItWas) {
     // sz000001 is unknown to the server: its reply holds no price.
-    server_.setPrice("sh600887", "10.50");
-    server_.setPrice("sh600000", "abc");
+    server_.setContent("sh600887", testing::priceContent("10.50"));
+    server_.setContent("sh600000", testing::priceContent("abc"));
     tick();
     ASSERT_TRUE(waitForPass());
     const auto rows = stored();
     EXPECT_EQ(revalued(rows[0])[1], "63");
-    for (int i : {1, 2}) {
+    for (std::size_t i : {1U, 2U}) {
         EXPECT_EQ(revalued(rows[i]), (std::vector<std::string>{"", "", "", ""})) << i;
-        EXPECT_EQ(revalued(gridRow(i + 1)), (std::vector<std::string>{"", "", "", ""})) << i;
+        EXPECT_EQ(revalued(gridRow(static_cast<int>(i) + 1)),
+                  (std::vector<std::string>{"", "", "", ""}))
+            << i;
     }
-    EXPECT_EQ(server_.requests().size(), 3u);
+    EXPECT_EQ(server_.requestedLists().size(), 3u);
 }
 
 TEST_F(HoldingsRevaluationTest, ResultForARowThatChangedMeanwhileOnlyReachesTheStore) {
-    server_.setPrice("sh600887", "10.50");
+    server_.setContent("sh600887", testing::priceContent("10.50"));
     server_.hold();
     tick();
     ASSERT_TRUE(server_.waitForHeldRequest());
@@ -101,7 +104,7 @@ TEST_F(HoldingsRevaluationTest, ResultForARowThatChangedMeanwhileOnlyReachesTheS
 }
 
 TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass) {
-    server_.setPrice("sh600887", "10.50");
+    server_.setContent("sh600887", testing::priceContent("10.50"));
     server_.hold();
     tick();
     ASSERT_TRUE(server_.waitForHeldRequest());
@@ -115,7 +118,7 @@ TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass)
     window().close();
     window_.reset();
     server_.release();
-    EXPECT_EQ(server_.requests().size(), 1u);
+    EXPECT_EQ(server_.requestedLists().size(), 1u);
     EXPECT_EQ(readAllHoldings(*state_.store)[0][8], "");
 }
 
@@ -144,11 +147,11 @@ class HoldingsEmptyCodeTest : public HoldingsRevaluationTest {
 };
 
 TEST_F(HoldingsEmptyCodeTest, EmptyCodeEndsThePass) {
-    server_.setPrice("sh600887", "10.50");
-    server_.setPrice("sh600000", "10.50");
+    server_.setContent("sh600887", testing::priceContent("10.50"));
+    server_.setContent("sh600000", testing::priceContent("10.50"));
     tick();
     ASSERT_TRUE(waitForPass());
-    EXPECT_EQ(server_.requests(), std::vector<std::string>{"sh600887"});
+    EXPECT_EQ(server_.requestedLists(), std::vector<std::string>{"sh600887"});
     EXPECT_EQ(revalued(stored()[2])[1], "");
     EXPECT_EQ(cell(3, 8), "");
 }
@@ -181,7 +184,7 @@ class HoldingsNoneTest : public HoldingsRevaluationTest {
 TEST_F(HoldingsNoneTest, NoHoldingsNoRequest) {
     tick();
     EXPECT_FALSE(busy());
-    EXPECT_TRUE(server_.requests().empty());
+    EXPECT_TRUE(server_.requestedLists().empty());
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ class HoldingsWindowFixture : public WindowFixture {
 
     void SetUp() override {
         ASSERT_TRUE(runDirectory_.isValid());
+        ASSERT_TRUE(server_.start());
         if (withStore()) seedStore(runDirectory() + "/gp.mdb");
         window_ = std::make_unique<MainWindow>(state_, runDirectory(), server_.baseUrl(),
                                                WindowServices{&dialogs_, &clock_, shortTimeouts()});
@@ -82,7 +83,7 @@ class HoldingsWindowFixture : public WindowFixture {
         return true;
     }
 
-    FixedQuoteServer server_;
+    FeedServer server_{fixedQuotes()};
 };
 
 }  // namespace testing

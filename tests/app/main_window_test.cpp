@@ -138,8 +138,9 @@ TEST_F(MainWindowTest, EveryCaptionAndListColumnReadsAsTheWindowDefinitionSays) 
     const auto expectColumns = [](const ListView& list, std::vector<Column> columns) {
         ASSERT_EQ(list.columnCount(), static_cast<int>(columns.size()));
         for (int c = 0; c < list.columnCount(); ++c) {
-            EXPECT_EQ(list.columnCaption(c), gbk(columns[c].caption)) << c;
-            EXPECT_EQ(list.columnWidth(c), columns[c].width) << c;
+            EXPECT_EQ(list.columnCaption(c), gbk(columns[static_cast<std::size_t>(c)].caption))
+                << c;
+            EXPECT_EQ(list.columnWidth(c), columns[static_cast<std::size_t>(c)].width) << c;
         }
     };
     expectColumns(*w.recordsPage().超级列表框_数据表, {{"序号", 40},

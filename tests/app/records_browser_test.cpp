@@ -49,7 +49,8 @@ TEST_F(RecordsBrowserTest, StartUpListsEveryStoredSnapshotInIdOrderWithItsFourte
     const std::vector<std::string> expected = {
         "1",     "2020-08-26", "sh600887", gbk("伊利股份"), "31.20",  "31.05",    "31.62",
         "31.80", "30.95",      "123456",   gbk("38.6亿"),   "-0.40%", "15:00:03", ""};
-    for (int c = 0; c < 14; ++c) EXPECT_EQ(list().itemText(0, c), expected[c]) << c;
+    for (int c = 0; c < 14; ++c)
+        EXPECT_EQ(list().itemText(0, c), expected[static_cast<std::size_t>(c)]) << c;
     EXPECT_TRUE(dialogs_.shown().empty());
 }
 
@@ -203,7 +204,7 @@ TEST_F(NoStoreTest, WithoutAStoreNothingIsListedAndNothingTakesEffect) {
     grid.setColumnCount(12);
     grid.setRowCount(2);
     const std::vector<std::string> values = testing::quoteValues("sh600887", "伊利股份", "1.00%");
-    for (int c = 1; c <= 11; ++c) grid.setCellText(1, c, values[c - 1]);
+    for (int c = 1; c <= 11; ++c) grid.setCellText(1, c, values[static_cast<std::size_t>(c - 1)]);
     grid.selectRange({1, 1, 1, 11});
     emit grid.doubleClicked(0, 0, 0);  // the question is answered OK
     settle();

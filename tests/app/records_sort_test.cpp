@@ -55,9 +55,8 @@ class RecordsSortTest : public RecordsWindowFixture {
     std::vector<SeedRow> seedRows() const override {
         std::vector<SeedRow> rows;
         const std::vector<std::string>& t = seedTexts();
-        for (int i = 0; i < kRows; ++i) {
-            rows.push_back(
-                {t[3 * i].c_str(), t[3 * i + 1].c_str(), "伊利股份", t[3 * i + 2].c_str()});
+        for (std::size_t k = 0; k < 3 * static_cast<std::size_t>(kRows); k += 3) {
+            rows.push_back({t[k].c_str(), t[k + 1].c_str(), "伊利股份", t[k + 2].c_str()});
         }
         return rows;
     }
@@ -205,8 +204,8 @@ TEST_F(RecordsSortTest, KeysAreTrimmedAndReadAsLeadingNumbersButCellsKeepTheirTe
     const std::vector<std::string> prices = {gbk("12.5万"), " 13 ", "sh600887"};
     listAllInIdOrder();
     for (int row = 0; row < 3; ++row) {
-        list().setItemText(row, kName, names[row]);
-        list().setItemText(row, kPrice, prices[row]);
+        list().setItemText(row, kName, names[static_cast<std::size_t>(row)]);
+        list().setItemText(row, kPrice, prices[static_cast<std::size_t>(row)]);
     }
     for (int row = 3; row < kRows; ++row) list().removeRow(3);
     clickHeader(kName);

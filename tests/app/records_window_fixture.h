@@ -71,7 +71,8 @@ class RecordsWindowFixture : public WindowFixture {
     }
     std::vector<std::string> storedColumn(int column) {
         std::vector<std::string> texts;
-        for (const SnapshotRow& row : readAllSnapshots(*state_.store)) texts.push_back(row[column]);
+        for (const SnapshotRow& row : readAllSnapshots(*state_.store))
+            texts.push_back(row[static_cast<std::size_t>(column)]);
         return texts;
     }
     // The colours a cell of the list is painted with, asked the way a paint asks them.

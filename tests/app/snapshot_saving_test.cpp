@@ -35,7 +35,8 @@ class SnapshotSavingTest : public RecordsWindowFixture {
     void putQuote(int row, const char* code, const char* name, const char* change) {
         grid().setCellText(row, 0, std::to_string(row));
         const std::vector<std::string> values = testing::quoteValues(code, name, change);
-        for (int c = 1; c <= 11; ++c) grid().setCellText(row, c, values[c - 1]);
+        for (int c = 1; c <= 11; ++c)
+            grid().setCellText(row, c, values[static_cast<std::size_t>(c - 1)]);
     }
     // A real double-click on the row's name cell; the grid selects the whole row.
     void doubleClickRow(int row) {
@@ -62,7 +63,8 @@ TEST_F(SnapshotSavingTest, OkStoresTheRowDatedTodayAndTheListShowsIt) {
     const std::vector<std::string> expected = {
         "1",     "2020-08-28", "sh600887", gbk("伊利股份"), "31.20", "31.05",    "31.62",
         "31.80", "30.95",      "123456",   gbk("38.6亿"),   "2.00%", "15:00:03", ""};
-    for (int c = 0; c < 14; ++c) EXPECT_EQ(list().itemText(0, c), expected[c]) << c;
+    for (int c = 0; c < 14; ++c)
+        EXPECT_EQ(list().itemText(0, c), expected[static_cast<std::size_t>(c)]) << c;
     EXPECT_EQ(paintColours(0).background, kTomatoBackground);
 }
 

@@ -20,7 +20,7 @@ class WatchAsyncTest : public testing::WatchWindowFixture {
     void SetUp() override {
         WatchWindowFixture::SetUp();
         for (const char* code : {"sh600887", "sz000001", "sh600000"})
-            server_.setPrice(code, "10.50");
+            server_.setContent(code, testing::priceContent("10.50"));
     }
     void TearDown() override {
         server_.release();
@@ -31,8 +31,6 @@ class WatchAsyncTest : public testing::WatchWindowFixture {
         const auto end = std::chrono::steady_clock::now() + duration;
         while (std::chrono::steady_clock::now() < end) QCoreApplication::processEvents();
     }
-
-    testing::FixedQuoteServer server_;
 };
 
 TEST_F(WatchAsyncTest, StartUpShowsTheCodesAtOnceAndFillsWhenTheReplyComes) {
@@ -47,7 +45,7 @@ TEST_F(WatchAsyncTest, StartUpShowsTheCodesAtOnceAndFillsWhenTheReplyComes) {
     // A tick while the load waits for its quotes asks nothing.
     tickWithoutWaiting();
     spin(50ms);
-    EXPECT_EQ(server_.requestCount(), 1u);
+    EXPECT_EQ(server_.requestCount(), 1);
     EXPECT_FALSE(window().appState().refreshBusy);
 
     server_.release();
@@ -58,7 +56,7 @@ TEST_F(WatchAsyncTest, StartUpShowsTheCodesAtOnceAndFillsWhenTheReplyComes) {
 TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
     start(kThreeCodes, server_.baseUrl());
     stopRefreshTimer();
-    server_.setPrice("sh600887", "11.00");
+    server_.setContent("sh600887", testing::priceContent("11.00"));
     server_.hold();
     tickWithoutWaiting();
     ASSERT_TRUE(server_.waitForHeldRequest());
@@ -73,7 +71,7 @@ TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
     EXPECT_EQ(cell(1, 5), "10.50");
     EXPECT_EQ(cell(1, 11), "09:30:00");
     EXPECT_EQ(cell(2, 11), "2020-08-28 09:30:00");
-    EXPECT_EQ(server_.requests().back(), "sh600000");
+    EXPECT_EQ(server_.requestedLists().back(), "sh600000");
 }
 
 TEST_F(WatchAsyncTest, AnAddWaitsForItsCheckWithTheWindowLiveAndOneAddAtATime) {

@@ -45,7 +45,8 @@ class WatchFaultsTest : public testing::WatchWindowFixture,
     bool answersFailed() const { return GetParam().fault == FeedFault::failed; }
     // The code of row r in kThreeCodes.
     static std::string codeOfRow(int r) {
-        return std::vector<std::string>{"sh600887", "sz000001", "sh600519"}[r - 1];
+        return std::vector<std::string>{"sh600887", "sz000001",
+                                        "sh600519"}[static_cast<std::size_t>(r - 1)];
     }
 
     FeedServer feed_{FeedOptions{.port = 0}};
@@ -73,7 +74,8 @@ TEST_P(WatchFaultsTest, RefreshGivesUpWithinTheTimeOutAndRowsKeepTheirValues) {
         EXPECT_NE(cell(1, 11).find(' '), std::string::npos) << cell(1, 11);
         EXPECT_EQ(cell(1, 2), before[0][2]);
     } else {
-        for (int r = 1; r <= 3; ++r) EXPECT_EQ(rowTexts(r), before[r - 1]) << r;
+        for (int r = 1; r <= 3; ++r)
+            EXPECT_EQ(rowTexts(r), before[static_cast<std::size_t>(r - 1)]) << r;
     }
 }
 
@@ -126,8 +128,8 @@ INSTANTIATE_TEST_SUITE_P(EveryFault, WatchFaultsTest,
                                            FaultCase{"garbage", FeedFault::garbage},
                                            FaultCase{"hugeBody", FeedFault::hugeBody},
                                            FaultCase{"failed", FeedFault::failed}),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<FaultCase>& fault) {
+                             return std::string(fault.param.name);
                          });
 
 }  // namespace

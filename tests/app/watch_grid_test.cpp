@@ -42,17 +42,15 @@ Quote unchanged() {
 class WatchGridTest : public testing::WatchWindowFixture {
   protected:
     void serveThreeQuotes() {
-        server_.setQuote("sh600887", rising());
-        server_.setQuote("sz000001", falling());
-        server_.setQuote("sh600000", unchanged());
+        server_.setContent("sh600887", testing::contentOf(rising()));
+        server_.setContent("sz000001", testing::contentOf(falling()));
+        server_.setContent("sh600000", testing::contentOf(unchanged()));
     }
     void startWithThreeCodes() {
         serveThreeQuotes();
         start(kThreeCodes, server_.baseUrl());
         stopRefreshTimer();
     }
-
-    testing::FixedQuoteServer server_;
 };
 
 TEST_F(WatchGridTest, StartUpSetsUpTheGridAndFillsEveryRowFromOneRequest) {
@@ -74,7 +72,7 @@ TEST_F(WatchGridTest, StartUpSetsUpTheGridAndFillsEveryRowFromOneRequest) {
         EXPECT_EQ(g.columnWidth(c), widths[c]) << c;
     }
 
-    EXPECT_EQ(server_.requests(), std::vector<std::string>{"sh600887,sz000001,sh600000"});
+    EXPECT_EQ(server_.requestedLists(), std::vector<std::string>{"sh600887,sz000001,sh600000"});
     const std::vector<std::string> row1 = {
         "1",    "sh600887",        gbk("伊利股份"), "10.00", "10.00",    "10.50", "10.80",
         "9.20", gbk("1234.568万"), gbk("1.235亿"),  "5%",    "09:30:00", ""};
@@ -105,13 +103,13 @@ TEST_F(WatchGridTest, RefreshRewritesTheQuoteColumnsOfEveryRowButNotNamesOrColou
     moved.nameUtf8 = "改了名字";
     moved.current = "9.00";
     moved.time = "09:31:05";
-    server_.setQuote("sh600887", moved);
+    server_.setContent("sh600887", testing::contentOf(moved));
 
     tick();
 
-    EXPECT_EQ(server_.requestCount(), 4u);
-    EXPECT_EQ(server_.requests()[1], "sh600887");
-    EXPECT_EQ(server_.requests()[3], "sh600000");
+    EXPECT_EQ(server_.requestCount(), 4);
+    EXPECT_EQ(server_.requestedLists()[1], "sh600887");
+    EXPECT_EQ(server_.requestedLists()[3], "sh600000");
     EXPECT_EQ(cell(1, 2), gbk("伊利股份"));
     EXPECT_EQ(cell(1, 5), "9.00");
     EXPECT_EQ(cell(1, 10), "-10%");
@@ -129,7 +127,7 @@ TEST_F(WatchGridTest, RefreshEndsAtTheFirstRowWithoutCode) {
 
     tick();
 
-    EXPECT_EQ(server_.requests(),
+    EXPECT_EQ(server_.requestedLists(),
               (std::vector<std::string>{"sh600887,sz000001,sh600000", "sh600887"}));
     EXPECT_EQ(cell(1, 11), "2020-08-28 09:30:00");
     EXPECT_EQ(cell(3, 11), "09:30:00");
@@ -137,9 +135,9 @@ TEST_F(WatchGridTest, RefreshEndsAtTheFirstRowWithoutCode) {
 }
 
 TEST_F(WatchGridTest, FailedAndMissingQuotesAtTheFillAndTheRefresh) {
-    server_.setQuote("sh600887", rising());
+    server_.setContent("sh600887", testing::contentOf(rising()));
     server_.setContent("sh601111", "FAILED");
-    server_.setQuote("sz000001", falling());
+    server_.setContent("sz000001", testing::contentOf(falling()));
     start("sh600887\r\nsh601111\r\nsz000001\r\nsh999999\r\n", server_.baseUrl());
     stopRefreshTimer();
 
@@ -158,7 +156,7 @@ TEST_F(WatchGridTest, FailedAndMissingQuotesAtTheFillAndTheRefresh) {
     // row without a quote.
     const std::vector<std::string> failedRow = rowTexts(2);
     tick();
-    EXPECT_EQ(server_.requests(),
+    EXPECT_EQ(server_.requestedLists(),
               (std::vector<std::string>{"sh600887,sh601111,sz000001,sh999999", "sh600887",
                                         "sh601111", "sz000001", "sh999999"}));
     EXPECT_EQ(cell(1, 11), "2020-08-28 09:30:00");
@@ -170,7 +168,7 @@ TEST_F(WatchGridTest, FailedAndMissingQuotesAtTheFillAndTheRefresh) {
     const std::vector<std::string> firstRow = rowTexts(1);
     server_.setContent("sh600887", "FAILED");
     tick();
-    EXPECT_EQ(server_.requestCount(), 9u);
+    EXPECT_EQ(server_.requestCount(), 9);
     EXPECT_EQ(rowTexts(1), firstRow);
     EXPECT_FALSE(window().appState().refreshBusy);
 }
@@ -189,7 +187,7 @@ TEST_F(WatchGridTest, RefreshPausesAfterEachRowWhileTheWindowStaysLive) {
     // One pause of 100 ms after each of the three rows; the event loop ran all along.
     EXPECT_GE(took, std::chrono::milliseconds(300));
     EXPECT_GT(probeTicks, 20);
-    EXPECT_EQ(server_.requestCount(), 4u);
+    EXPECT_EQ(server_.requestCount(), 4);
 }
 
 TEST_F(WatchGridTest, TickWhileRefreshRunsDoesNothing) {
@@ -204,15 +202,15 @@ TEST_F(WatchGridTest, TickWhileRefreshRunsDoesNothing) {
     tick();
 
     EXPECT_TRUE(busyAtNestedTick);
-    EXPECT_EQ(server_.requestCount(), 4u);
+    EXPECT_EQ(server_.requestCount(), 4);
     EXPECT_FALSE(window().appState().refreshBusy);
     tick();
-    EXPECT_EQ(server_.requestCount(), 7u);
+    EXPECT_EQ(server_.requestCount(), 7);
 }
 
 TEST_F(WatchGridTest, ReplyWithMoreEntriesThanCodesFillsOnlyWatchedRows) {
-    server_.setQuote("sh600887", rising());
-    server_.setQuote("sz000001", falling());
+    server_.setContent("sh600887", testing::contentOf(rising()));
+    server_.setContent("sz000001", testing::contentOf(falling()));
     server_.setExtraEntries(3);
     start("sh600887\r\nsz000001\r\n", server_.baseUrl());
 
@@ -237,11 +235,11 @@ TEST_F(WatchGridTest, EmptyFileShowsOnlyTheHeaderAndAsksNothing) {
     EXPECT_EQ(grid().rowCount(), 1);
     EXPECT_EQ(grid().columnCount(), 13);
     EXPECT_EQ(cell(0, 1), gbk("股票代码"));
-    EXPECT_EQ(server_.requestCount(), 0u);
+    EXPECT_EQ(server_.requestCount(), 0);
     EXPECT_TRUE(window().appState().watchList.empty());
     EXPECT_EQ(timerInterval(), 1000);
     tick();
-    EXPECT_EQ(server_.requestCount(), 0u);
+    EXPECT_EQ(server_.requestCount(), 0);
 }
 
 TEST_F(WatchGridTest, MissingFileShowsOnlyTheHeaderAndCreatesNoFile) {
@@ -249,7 +247,7 @@ TEST_F(WatchGridTest, MissingFileShowsOnlyTheHeaderAndCreatesNoFile) {
 
     EXPECT_EQ(grid().rowCount(), 1);
     EXPECT_EQ(cell(0, 11), gbk("时间"));
-    EXPECT_EQ(server_.requestCount(), 0u);
+    EXPECT_EQ(server_.requestCount(), 0);
     EXPECT_FALSE(QFileInfo::exists(toQt(systemPath())));
     EXPECT_EQ(timerInterval(), 1000);
 }

@@ -22,10 +22,10 @@ class WatchListTest : public testing::WatchWindowFixture {
     void SetUp() override {
         WatchWindowFixture::SetUp();
         Quote yili;
-        server_.setQuote("sh600887", yili);
+        server_.setContent("sh600887", testing::contentOf(yili));
         Quote pingan;
         pingan.nameUtf8 = "平安银行";
-        server_.setQuote("sz000001", pingan);
+        server_.setContent("sz000001", testing::contentOf(pingan));
         server_.setContent("sh601111", "FAILED");
     }
     void startWith(const std::optional<std::string>& systemText) {
@@ -40,8 +40,6 @@ class WatchListTest : public testing::WatchWindowFixture {
         settle();
     }
     const ShownBox& lastBox() const { return dialogs_.shown().back(); }
-
-    testing::FixedQuoteServer server_;
 };
 
 TEST_F(WatchListTest, AddingPrefixesTheEntryAppendsItAndReloads) {
@@ -126,7 +124,7 @@ TEST_F(WatchListTest, RefusedEntriesLeaveTheFileAloneAndRestartTheRefresh) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const std::size_t asked = server_.requestCount();
+        const int asked = server_.requestCount();
         if (c.typed) {
             dialogs_.answerText(*c.typed);
         } else {
@@ -145,7 +143,7 @@ TEST_F(WatchListTest, RefusedEntriesLeaveTheFileAloneAndRestartTheRefresh) {
         EXPECT_TRUE(onTop());
         if (c.asked != nullptr) {
             ASSERT_EQ(server_.requestCount(), asked + 1);
-            EXPECT_EQ(server_.requests().back(), c.asked);
+            EXPECT_EQ(server_.requestedLists().back(), c.asked);
         } else {
             EXPECT_EQ(server_.requestCount(), asked);
         }
@@ -173,7 +171,7 @@ TEST_F(WatchListTest, CodeAddedTwiceShowsTwiceAndOneDeletionDropsBothLines) {
 
     // The refresh follows the grid at once.
     stopRefreshTimer();
-    const std::size_t asked = server_.requestCount();
+    const int asked = server_.requestCount();
     tick();
     EXPECT_EQ(server_.requestCount(), asked + 2);
 }
@@ -216,7 +214,7 @@ TEST_F(WatchListTest, AListPastItsBoundsIsRefusedWithAMessageAndLeftAlone) {
 
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(grid().rowCount(), 1);
-    EXPECT_EQ(server_.requestCount(), 0u);
+    EXPECT_EQ(server_.requestCount(), 0);
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(lastBox().caption, gbk("信息："));
     EXPECT_NE(lastBox().text.find("system.txt"), std::string::npos);

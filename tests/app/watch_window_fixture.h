@@ -2,23 +2,18 @@
 // The main window against a quote server on a free loopback port, with short time-outs, for
 // the watch-list and watch-grid tests. Each test chooses the content of "system.txt" and the
 // server before the window (and so start-up) is built.
-#include <httplib.h>
-
 #include <QCoreApplication>
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <functional>
-#include <map>
-#include <mutex>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/watch_always_on_top.h"
 #include "app/window_fixture.h"
+#include "feed/feed_server.h"
 #include "ui/grid.h"
 #include "ui/timer.h"
 
@@ -51,99 +46,20 @@ inline std::string contentOf(const Quote& q) {
     return content + "," + q.date + "," + q.time + ",00";
 }
 
-// Answers /list=A,B,... with one entry per code from the contents the test set ("" for a
-// code it did not set), plus as many extra entries as asked for. While held, every request
-// waits until released.
-class FixedQuoteServer {
-  public:
-    FixedQuoteServer() {
-        server_.Get(
-            R"(/list=(.*))", [this](const httplib::Request& request, httplib::Response& response) {
-                response.set_content(replyFor(request.matches[1].str()), "text/plain; charset=GBK");
-            });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    FixedQuoteServer(const FixedQuoteServer&) = delete;
-    FixedQuoteServer& operator=(const FixedQuoteServer&) = delete;
-    ~FixedQuoteServer() {
-        release();
-        server_.stop();
-        thread_.join();
-    }
+// The content of a quote whose current price is price, the other fields as in Quote.
+inline std::string priceContent(const std::string& price) {
+    Quote quote;
+    quote.current = price;
+    return contentOf(quote);
+}
 
-    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-    void setContent(const std::string& code, std::string content) {
-        const std::lock_guard lock(mutex_);
-        contents_[code] = std::move(content);
-    }
-    void setQuote(const std::string& code, const Quote& quote) {
-        setContent(code, contentOf(quote));
-    }
-    // A quote whose current price is price, the other fields as in Quote.
-    void setPrice(const std::string& code, const std::string& price) {
-        Quote quote;
-        quote.current = price;
-        setQuote(code, quote);
-    }
-    void hold() {
-        const std::lock_guard lock(mutex_);
-        held_ = true;
-    }
-    void release() {
-        {
-            const std::lock_guard lock(mutex_);
-            held_ = false;
-        }
-        changed_.notify_all();
-    }
-    // Waits (bounded) until a held request has arrived.
-    bool waitForHeldRequest() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return waiting_ > 0; });
-    }
-    void setExtraEntries(int count) {
-        const std::lock_guard lock(mutex_);
-        extraEntries_ = count;
-    }
-    // The code lists asked for, in order.
-    std::vector<std::string> requests() const {
-        const std::lock_guard lock(mutex_);
-        return requests_;
-    }
-    std::size_t requestCount() const { return requests().size(); }
-
-  private:
-    std::string replyFor(const std::string& codeList) {
-        std::unique_lock lock(mutex_);
-        requests_.push_back(codeList);
-        ++waiting_;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !held_; });
-        --waiting_;
-        std::string reply;
-        std::stringstream codes(codeList);
-        for (std::string code; std::getline(codes, code, ',');) {
-            const auto found = contents_.find(code);
-            reply +=
-                "v_" + code + "=\"" + (found == contents_.end() ? "" : found->second) + "\";\n";
-        }
-        for (int i = 0; i < extraEntries_; ++i) reply += "v_extra=\"" + contentOf({}) + "\";\n";
-        return reply;
-    }
-
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = -1;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    bool held_ = false;
-    int waiting_ = 0;
-    std::map<std::string, std::string> contents_;
-    std::vector<std::string> requests_;
-    int extraEntries_ = 0;
-};
+// A quote server on a free port that knows only the codes a test gives a content.
+inline FeedOptions fixedQuotes() {
+    FeedOptions options;
+    options.port = 0;
+    options.fixedContentsOnly = true;
+    return options;
+}
 
 // Passes every box on to the scripted dialogs, and lets a test look at the window while an
 // input box is open.
@@ -170,7 +86,10 @@ class ObservedDialogs final : public Dialogs {
 class WatchWindowFixture : public WindowFixture {
   protected:
     // The window is built by start(), once the test has set up the server.
-    void SetUp() override { ASSERT_TRUE(runDirectory_.isValid()); }
+    void SetUp() override {
+        ASSERT_TRUE(runDirectory_.isValid());
+        ASSERT_TRUE(server_.start());
+    }
 
     // Writes "system.txt" (no file when nothing is given), builds the window and lets
     // start-up run against the server at baseUrl.
@@ -226,6 +145,7 @@ class WatchWindowFixture : public WindowFixture {
     bool onTop() { return isAlwaysOnTop(window()); }
 
     ObservedDialogs observed_{dialogs_};
+    FeedServer server_{fixedQuotes()};
 };
 
 inline constexpr ColourWord kRed = colourWord(255, 0, 0);

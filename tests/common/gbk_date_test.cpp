@@ -18,7 +18,7 @@ TEST(Gbk, RoundTripsThroughUtf8AndUtf16) {
 }
 
 TEST(Gbk, InvalidBytesBecomeQuestionMarks) {
-    EXPECT_EQ(gbkToUtf8("a\xFF" "b"), "a?b");
+    EXPECT_EQ(gbkToUtf8(std::string("a\xFF") + "b"), "a?b");
     EXPECT_EQ(gbkToUtf8("a\xD2"), "a?");  // a lead byte cut off at the end
     EXPECT_EQ(utf8ToGbk("a\xC3"), "a?");
 }

@@ -13,7 +13,7 @@ namespace {
 // Texts on both sides of each length class, with GBK bytes and NULs inside.
 std::vector<std::string> lengthClasses() {
     std::vector<std::string> texts;
-    for (const std::size_t length : {0, 1, 254, 255, 256, 70000}) {
+    for (const std::size_t length : {0u, 1u, 254u, 255u, 256u, 70000u}) {
         std::string text(length, 'a');
         for (std::size_t i = 0; i < length; i += 97) text[i] = '\0';
         if (length >= 4) text.replace(length - 4, 4, gbk("盈亏"));
@@ -133,7 +133,8 @@ TEST(TextTable, RemovePermuteAndAppendMoveItemValuesWithTheirRows) {
     const std::string expected = "dacdacf";
     ASSERT_EQ(table.rowCount(), 7);
     for (int r = 0; r < 7; ++r) {
-        EXPECT_EQ(rowTexts(table, r), std::vector<std::string>(2, expected.substr(r, 1)));
+        EXPECT_EQ(rowTexts(table, r),
+                  std::vector<std::string>(2, expected.substr(static_cast<std::size_t>(r), 1)));
         EXPECT_EQ(table.itemValue(r), expected[static_cast<std::size_t>(r)]);
     }
     TextTable moved = std::move(table);

@@ -97,7 +97,8 @@ int ping(Display* display, Window window, int count, int gapMs) {
     }
     std::sort(answers.begin(), answers.end());
     const auto at = [&](double q) {
-        return answers[std::min(answers.size() - 1, static_cast<std::size_t>(q * answers.size()))];
+        const auto rank = static_cast<std::size_t>(q * static_cast<double>(answers.size()));
+        return answers[std::min(answers.size() - 1, rank)];
     };
     std::printf("%zu pings: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", answers.size(), at(0.5),
                 at(0.99), answers.back());

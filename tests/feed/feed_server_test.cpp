@@ -81,5 +81,32 @@ TEST(FeedServer, FaultsCanBeChangedWhileRunning) {
     EXPECT_FALSE(client.Get("/list=sh600887"));
 }
 
+TEST(FeedServer, FixedContentsExtraEntriesAndHeldRequests) {
+    FeedOptions options = freePort();
+    options.fixedContentsOnly = true;
+    FeedServer feed(options);
+    ASSERT_TRUE(feed.start());
+    feed.setContent("sz000001", "x,1");
+    httplib::Client client("127.0.0.1", feed.port());
+    EXPECT_EQ(client.Get("/list=sh600887,sz000001")->body,
+              "quote_sh600887=\"\";\nquote_sz000001=\"x,1\";\n");
+    feed.setExtraEntries(2);
+    EXPECT_EQ(client.Get("/list=sz000001")->body,
+              "quote_sz000001=\"x,1\";\nquote_extra=\"\";\nquote_extra=\"\";\n");
+
+    feed.hold();
+    auto held = std::async(std::launch::async, [&feed] {
+        return httplib::Client("127.0.0.1", feed.port()).Get("/list=a");
+    });
+    ASSERT_TRUE(feed.waitForHeldRequest());
+    EXPECT_EQ(held.wait_for(50ms), std::future_status::timeout);
+    feed.release();
+    const auto answered = held.get();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answered->status, 200);
+    EXPECT_EQ(feed.requestedLists(),
+              (std::vector<std::string>{"sh600887,sz000001", "sz000001", "a"}));
+}
+
 }  // namespace
 }  // namespace quovella

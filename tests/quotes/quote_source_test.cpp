@@ -1,5 +1,6 @@
 #include "quotes/quote_source.h"
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -192,6 +193,28 @@ TEST(QuoteSource, UnreachableServerGivesEmpty) {
     EXPECT_EQ(table.cell(1, 1), "kept");
     EXPECT_FALSE(quotes.codeExists("sh600887"));
     EXPECT_EQ(quotes.currentPriceFor("sh600887"), "");
+}
+
+TEST_F(QuoteSourceAgainstFeed, AFailedRequestKeepsItsCauseUntilTheNextFailure) {
+    const QuoteSource dead("http://127.0.0.1:" + std::to_string(deadPort()) + "/", quick);
+    EXPECT_EQ(dead.fetchQuoteReply("sh600887"), "");
+    EXPECT_EQ(dead.lastError().curlCode, CURLE_COULDNT_CONNECT);
+    EXPECT_EQ(dead.lastError().httpStatus, 0);
+
+    const QuoteSource quotes = source();
+    EXPECT_FALSE(quotes.lastError().failed());
+    feed_->setFault(FeedFault::serverError);
+    EXPECT_NE(quotes.fetchQuoteReply("sh600887"), "");  // a 500's body is still the reply
+    feed_->setFault(FeedFault::none);
+    EXPECT_NE(quotes.fetchQuoteReply("sh600887"), "");
+    EXPECT_EQ(quotes.lastError().curlCode, CURLE_OK);
+    EXPECT_EQ(quotes.lastError().httpStatus, 500);
+
+    QuoteExchange exchange(dead.baseUrl(), quick);
+    std::promise<TransferError> kept;
+    exchange.requestQuoteReply("sh600887",
+                               [&](std::string) { kept.set_value(exchange.lastError()); });
+    EXPECT_EQ(kept.get_future().get().curlCode, CURLE_COULDNT_CONNECT);
 }
 
 TEST(QuoteSource, ACancelEndsAnExchangeLongBeforeItsTimeOut) {

@@ -61,6 +61,21 @@ TEST_F(RecordStoreTest, StartUpOpenNeedsAnSqliteFileWithBothTables) {
     EXPECT_FALSE(other.startUpOpen(partial));
 }
 
+TEST_F(RecordStoreTest, AFailedOpenOrStatementKeepsItsCause) {
+    RecordStore store;
+    EXPECT_EQ(store.lastError().code, SQLITE_OK);
+    EXPECT_FALSE(store.open(dir_ + "/missing/gp.mdb", ""));
+    EXPECT_EQ(store.lastError().code, SQLITE_CANTOPEN);
+    EXPECT_EQ(store.lastError().message, "unable to open database file");
+
+    ASSERT_TRUE(store.startUpOpen(dir_));
+    EXPECT_FALSE(store.openCursor("select * from nosuch", RecordStore::kStatement));
+    EXPECT_EQ(store.lastError().code, SQLITE_ERROR);
+    EXPECT_EQ(store.lastError().message, "no such table: nosuch");
+    EXPECT_TRUE(store.openCursor("sj", RecordStore::kTable));  // a success keeps the cause
+    EXPECT_EQ(store.lastError().message, "no such table: nosuch");
+}
+
 TEST_F(RecordStoreTest, WithoutConnectionOrBindingEverythingFailsQuietly) {
     RecordStore store;
     EXPECT_FALSE(store.openCursor("sj", RecordStore::kTable));

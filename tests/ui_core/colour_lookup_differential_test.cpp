@@ -58,25 +58,30 @@ class RandomRules {
                                                      INT_MAX - 1, 1 << 20, -(1 << 20), 65536};
         const int pick = uniform(0, 9);
         if (pick < 7) return uniform(0, 7);  // few keys, many collisions
-        if (pick < 9) return kSpecial[uniform(0, kSpecial.size() - 1)];
+        if (pick < 9) return any(kSpecial);
         return uniform(INT_MIN, INT_MAX);
     }
     ColourWord colour() {
         static constexpr std::array<ColourWord, 4> kSpecial{0, -1, INT_MIN, 0xFFFFFF};
-        return uniform(0, 2) == 0 ? kSpecial[uniform(0, 3)] : uniform(1, 0xFFFFFF);
+        return uniform(0, 2) == 0 ? any(kSpecial) : uniform(1, 0xFFFFFF);
     }
     std::string text() {
         static const std::array<std::string, 7> kTexts{
             "", "a", "A", "ab", "AB-c", gbk("股份"), gbk("伊利股份")};
-        return kTexts[uniform(0, kTexts.size() - 1)];
+        return any(kTexts);
     }
     double number() {
         static constexpr std::array<double, 5> kNumbers{5.0, 5.00000005, 6.0, 4.0, -0.0};
-        return kNumbers[uniform(0, kNumbers.size() - 1)];
+        return any(kNumbers);
     }
     int mode() { return uniform(-1, 6); }
     int uniform(long long low, long long high) {
         return static_cast<int>(std::uniform_int_distribution<long long>(low, high)(random_));
+    }
+    // One element, each as likely.
+    template <typename T, std::size_t N>
+    const T& any(const std::array<T, N>& from) {
+        return from[static_cast<std::size_t>(uniform(0, static_cast<long long>(N) - 1))];
     }
 
   private:
