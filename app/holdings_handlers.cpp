@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <utility>
 
-#include "app/holdings_revaluation.h"
-#include "app/holdings_store.h"
 #include "app/main_window.h"
 #include "common/numbers.h"
+#include "holdings/holdings_store.h"
 #include "holdings/purchase_form.h"
+#include "holdings/revaluation_pass.h"
 #include "quotes/quote_exchange.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"

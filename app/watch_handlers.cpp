@@ -3,10 +3,10 @@
 // exchange; the handlers go on when the reply comes back as an event.
 #include <QMetaObject>
 
-#include "app/holdings_revaluation.h"
 #include "app/main_window.h"
 #include "app/watch_always_on_top.h"
 #include "common/job_queue.h"
+#include "holdings/revaluation_pass.h"
 #include "quotes/quote_exchange.h"
 #include "quotes/quote_reply.h"
 #include "quotes/watch_code_rules.h"

@@ -7,9 +7,9 @@
 #include <condition_variable>
 #include <thread>
 
-#include "app/holdings_revaluation.h"
-#include "app/holdings_store.h"
 #include "app/watch_window_fixture.h"
+#include "holdings/holdings_store.h"
+#include "holdings/revaluation_pass.h"
 #include "records/store_schema.h"
 #include "ui/list_view.h"
 
