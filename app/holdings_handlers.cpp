@@ -30,8 +30,8 @@ constexpr int kAmountColumn = 8;
 constexpr int kFirstColouredColumn = 3;
 constexpr int kLastColouredColumn = 9;
 
-constexpr ColourWord kLossColour = colourWord(128, 224, 0);
-constexpr ColourWord kGainColour = colourWord(255, 0, 0);
+constexpr ColourWord kLossColour = kFallingColour;
+constexpr ColourWord kGainColour = kRisingColour;
 
 std::string cell(const Grid& grid, int row, int column) {
     return grid.cellText(row, column).value_or("");

@@ -7,17 +7,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/colour.h"
+
 namespace quovella {
 
 using WindowHandle = std::uintptr_t;
-using ColourWord = std::int32_t;  // 0x00BBGGRR, red in the low byte
-
-constexpr ColourWord colourWord(int red, int green, int blue) {
-    return static_cast<ColourWord>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
-}
-constexpr int redOf(ColourWord c) { return c & 0xFF; }
-constexpr int greenOf(ColourWord c) { return (c >> 8) & 0xFF; }
-constexpr int blueOf(ColourWord c) { return (c >> 16) & 0xFF; }
 
 namespace customdraw {
 constexpr unsigned kNotifyMessage = 0x4E;  // WM_NOTIFY
@@ -44,13 +38,12 @@ struct CustomDrawRecord {
 
 // wParam carries nothing here; for kNotifyMessage lParam is the address of a
 // CustomDrawRecord.
-using WindowProcedure =
-    std::function<std::intptr_t(WindowHandle, unsigned message, std::uintptr_t wParam,
-                                std::intptr_t lParam)>;
+using WindowProcedure = std::function<std::intptr_t(WindowHandle, unsigned message,
+                                                    std::uintptr_t wParam, std::intptr_t lParam)>;
 
 // A window whose procedure can be replaced, as a subclassing parent.
 class ParentWindow {
-public:
+  public:
     explicit ParentWindow(WindowHandle handle) : handle_(handle) {}
     WindowHandle handle() const { return handle_; }
     // Installs a new procedure and returns the one it replaces (never empty: the first is
@@ -58,7 +51,7 @@ public:
     WindowProcedure replaceProcedure(WindowProcedure procedure);
     std::intptr_t send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) const;
 
-private:
+  private:
     WindowHandle handle_;
     WindowProcedure procedure_ = [](WindowHandle, unsigned, std::uintptr_t, std::intptr_t) {
         return std::intptr_t{0};
@@ -67,7 +60,7 @@ private:
 
 // The list's own colour properties, which the hook sets when it applies its defaults.
 class ListColourTarget {
-public:
+  public:
     virtual ~ListColourTarget() = default;
     virtual WindowHandle handle() const = 0;
     virtual void setTextColour(ColourWord colour) = 0;
