@@ -11,6 +11,7 @@
 #include "holdings/purchase_form.h"
 #include "holdings/revaluation_pass.h"
 #include "quotes/quote_exchange.h"
+#include "quotes/watch_code_rules.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -103,7 +104,7 @@ void MainWindow::addHolding() {
     const std::string shares = fromQt(编辑框_购买股数->text());
     const std::string price = fromQt(编辑框_购买单价->text());
     const HoldingRow row{purchaseDateText({date.year(), date.month(), date.day()}),
-                         exchangePrefixed(fromQt(编辑框_股票代码->text())),
+                         withExchangePrefix(fromQt(编辑框_股票代码->text())),
                          fromQt(编辑框_股票名称->text()),
                          shares,
                          price,
