@@ -2,13 +2,11 @@
 
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
 
@@ -22,6 +20,7 @@
 #include "ui/status_bar.h"
 #include "ui/tab_control.h"
 #include "ui/timer.h"
+#include "ui/window_placement.h"
 
 namespace quovella {
 
@@ -89,7 +88,7 @@ MainWindow::MainWindow(AppState& state, std::string runDirectory, std::string qu
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
-    centreOnScreen();
+    centreOnScreen(*this, kOuterWidth, kOuterHeight);
 
     高级选择夹1 = new TabControl(kPageArea, this);
     高级选择夹1->setGeometry(0, 0, 1160, 528);
@@ -115,14 +114,6 @@ MainWindow::~MainWindow() {
 
 void MainWindow::setAboutWindowOpener(std::function<void(QWidget*)> opener) {
     aboutOpener_ = std::move(opener);
-}
-
-void MainWindow::centreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - kOuterWidth) / 2,
-         area.y() + (area.height() - kOuterHeight) / 2);
 }
 
 void MainWindow::buildWatchPage() {

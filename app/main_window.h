@@ -130,7 +130,6 @@ class MainWindow : public QWidget {
     void buildRecordsPage();
     void buildHoldingsPage();
     void buildStatusBar();
-    void centreOnScreen();
 
     // The wiring table (main_window_wiring.cpp).
     void wireEvents();
