@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "quovella_config.h"
 #include "ui/qt_text.h"
 
 int main(int argc, char** argv) {
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         quovella::MainWindow window(state, quovella::fromQt(QCoreApplication::applicationDirPath()),
-                                    QUOVELLA_QUOTE_URL);
+                                    quovella::config::kQuoteUrl);
         window.show();
         result = QApplication::exec();
     }

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "quovella_config.h"
 #include "ui/qt_text.h"
 #include "ui/tab_control.h"
 
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     bool saved = false;
     {
         quovella::MainWindow window(state, quovella::fromQt(QCoreApplication::applicationDirPath()),
-                                    QUOVELLA_QUOTE_URL);
+                                    quovella::config::kQuoteUrl);
         window.show();
         window.高级选择夹1->setCurrentPage(page);
         // The quotes arrive as events; the picture waits for them (at most one request's
