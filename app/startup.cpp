@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/main_window.h"
+#include "records/record_store.h"
 #include "ui/grid.h"
 #include "ui/qt_text.h"
 #include "ui/slider.h"
@@ -49,7 +50,7 @@ void MainWindow::prepareHoldingsGridHeader() {
 }
 
 void MainWindow::connectRecordStore() {
-    if (!QFileInfo::exists(toQt(runDirectory_ + "/gp.mdb"))) return;
+    if (!QFileInfo::exists(toQt(storePathIn(runDirectory_)))) return;
     if (startupOpenStore()) {
         状态条1->setPaneText(1, gbk("连接成功"));
         fillRecordsList();

@@ -151,8 +151,7 @@ RecordStore::Lock RecordStore::lock() const {
 
 bool RecordStore::startUpOpen(std::string_view runDirectory) {
     const Lock held = lock();
-    const std::string path = std::string(runDirectory) + "/" + std::string(kStoreFileName);
-    return open(path, "") && bindCursor();
+    return open(storePathIn(runDirectory), "") && bindCursor();
 }
 
 bool RecordStore::open(std::string_view path, std::string_view password, Access access) {

@@ -27,6 +27,11 @@ namespace quovella {
 
 inline constexpr std::string_view kStoreFileName = "gp.mdb";
 
+// Where the store lives in a run directory: runDirectory + "/" + kStoreFileName.
+inline std::string storePathIn(std::string_view runDirectory) {
+    return std::string(runDirectory) + "/" + std::string(kStoreFileName);
+}
+
 class RecordStore {
   public:
     enum class Access { readWrite, readOnly };
@@ -37,7 +42,7 @@ class RecordStore {
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
 
-    // The start-up open: open(runDirectory + "/" + "gp.mdb", "") and bindCursor().
+    // The start-up open: open(storePathIn(runDirectory), "") and bindCursor().
     bool startUpOpen(std::string_view runDirectory);
 
     // Opens an existing store (never creates one): true only when the file is an SQLite

@@ -40,7 +40,7 @@ class HoldingsWindowFixture : public WindowFixture {
 
     void SetUp() override {
         ASSERT_TRUE(runDirectory_.isValid());
-        if (withStore()) seedStore(runDirectory() + "/gp.mdb");
+        if (withStore()) seedStore(storePathIn(runDirectory()));
         window_ = std::make_unique<MainWindow>(state_, runDirectory(), server_.baseUrl(),
                                                WindowServices{&dialogs_, &clock_, shortTimeouts()});
         window_->时钟_更新持有->setInterval(0);

@@ -44,7 +44,7 @@ class RecordsWindowFixture : public WindowFixture {
     virtual std::vector<SeedRow> seedRows() const { return {}; }
 
     void prepareRunDirectory(const std::string& runDirectory) override {
-        const std::string path = runDirectory + "/gp.mdb";
+        const std::string path = storePathIn(runDirectory);
         if (storeFile() == StoreFile::none) return;
         if (storeFile() == StoreFile::corrupt) {
             std::mt19937 bytes(7);
