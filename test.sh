@@ -11,6 +11,7 @@ cd "$(dirname "$0")"
 stage() { printf '\n== %s ==\n' "$*"; }
 
 ./scripts/install-deps.sh
+./scripts/check-layering.sh
 preset=default
 if [ "${CI:-}" = "true" ]; then
   preset=ci

@@ -1,15 +1,14 @@
 #include "app/about_window.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/about_picture.h"
 #include "common/gbk.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace quovella {
 
@@ -70,15 +69,7 @@ AboutWindow::AboutWindow(QWidget* owner) : QDialog(owner) {
     red.setColor(QPalette::WindowText, Qt::red);
     标签3->setPalette(red);
 
-    centreOnScreen();
-}
-
-void AboutWindow::centreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - kAboutOuterWidth) / 2,
-         area.y() + (area.height() - kAboutOuterHeight) / 2);
+    centreOnScreen(*this, kAboutOuterWidth, kAboutOuterHeight);
 }
 
 void showAboutWindow(QWidget* owner) {

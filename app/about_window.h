@@ -26,9 +26,6 @@ class AboutWindow : public QDialog {
     QPushButton* 按钮1 = nullptr;
     QLabel* 标签1 = nullptr;
     QLabel* 标签3 = nullptr;
-
-  private:
-    void centreOnScreen();
 };
 
 // Shows a new about window modally over owner and returns once it has been closed; the window

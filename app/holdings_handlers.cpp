@@ -6,10 +6,12 @@
 #include <utility>
 
 #include "app/holdings_page.h"
-#include "app/holdings_revaluation.h"
-#include "app/holdings_store.h"
 #include "common/numbers.h"
+#include "holdings/holdings_store.h"
 #include "holdings/purchase_form.h"
+#include "holdings/holdings_store.h"
+#include "holdings/revaluation_pass.h"
+#include "quotes/watch_code_rules.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -24,8 +26,8 @@ constexpr qint64 kEventSliceMs = 10;
 constexpr int kFirstColouredColumn = holdingColumn::name;
 constexpr int kLastColouredColumn = holdingColumn::rate;
 
-constexpr ColourWord kLossColour = colourWord(128, 224, 0);
-constexpr ColourWord kGainColour = colourWord(255, 0, 0);
+constexpr ColourWord kLossColour = kFallingColour;
+constexpr ColourWord kGainColour = kRisingColour;
 
 std::string cell(const Grid& grid, int row, int column) {
     return grid.cellText(row, column).value_or("");
@@ -98,7 +100,7 @@ void HoldingsPage::addHolding() {
     const std::string shares = fromQt(编辑框_购买股数->text());
     const std::string price = fromQt(编辑框_购买单价->text());
     const HoldingRow row{purchaseDateText({date.year(), date.month(), date.day()}),
-                         exchangePrefixed(fromQt(编辑框_股票代码->text())),
+                         withExchangePrefix(fromQt(编辑框_股票代码->text())),
                          fromQt(编辑框_股票名称->text()),
                          shares,
                          price,

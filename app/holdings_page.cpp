@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/holdings_revaluation.h"
 #include "app/page_layout.h"
+#include "holdings/revaluation_pass.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"

@@ -3,13 +3,14 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "quovella_config.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     quovella::AppState state;
     int result = 0;
     {
-        quovella::MainWindow window(state, quovella::programDirectory(), QUOVELLA_QUOTE_URL);
+        quovella::MainWindow window(state, quovella::programDirectory(), quovella::config::kQuoteUrl);
         window.show();
         result = QApplication::exec();
     }

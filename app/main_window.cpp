@@ -3,9 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QTabBar>
 
 #include "app/holdings_page.h"
@@ -15,6 +13,7 @@
 #include "ui/qt_dialogs.h"
 #include "ui/status_bar.h"
 #include "ui/tab_control.h"
+#include "ui/window_placement.h"
 
 namespace quovella {
 
@@ -27,14 +26,6 @@ QFont tabFont() {
     font.setPixelSize(12);
     font.setWeight(QFont::Normal);
     return font;
-}
-
-void centreOnScreen(QWidget& window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    const QRect area = screen->geometry();
-    window.move(area.x() + (area.width() - kOuterWidth) / 2,
-                area.y() + (area.height() - kOuterHeight) / 2);
 }
 
 }  // namespace
@@ -59,7 +50,7 @@ MainWindow::MainWindow(AppState& state, std::filesystem::path runDirectory,
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
-    centreOnScreen(*this);
+    centreOnScreen(*this, kOuterWidth, kOuterHeight);
 
     高级选择夹1 = new TabControl(kPageArea, this);
     高级选择夹1->setGeometry(0, 0, 1160, 528);

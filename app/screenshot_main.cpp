@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "quovella_config.h"
 #include "ui/tab_control.h"
 
 namespace {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     quovella::AppState state;
     bool saved = false;
     {
-        quovella::MainWindow window(state, quovella::programDirectory(), QUOVELLA_QUOTE_URL);
+        quovella::MainWindow window(state, quovella::programDirectory(), quovella::config::kQuoteUrl);
         window.show();
         window.高级选择夹1->setCurrentPage(page);
         // The quotes arrive as events; the picture waits for them (at most one request's

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/records_page.h"
 #include "app/watch_page.h"
+#include "records/record_store.h"
 #include "ui/qt_text.h"
 #include "ui/status_bar.h"
 #include "ui/timer.h"
@@ -27,7 +28,7 @@ void MainWindow::runStartup() {
 
 void MainWindow::connectRecordStore() {
     std::error_code error;
-    if (!std::filesystem::exists(runDirectory_ / kStoreFileName, error)) return;
+    if (!std::filesystem::exists(storePathIn(runDirectory_), error)) return;
     if (recordsPage_->startupOpenStore()) {
         状态条1->setPaneText(1, gbk("连接成功"));
         recordsPage_->fillRecordsList();

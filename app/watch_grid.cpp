@@ -32,9 +32,9 @@ constexpr GridHeaderColumn kWatchHeader[] = {
     {"成交量", 120},  {"成交金额", 120}, {"涨跌%", 80},    {"时间", 130},
 };
 
-ColourWord colourOf(const std::optional<RgbColour>& colour) {
+ColourWord colourOf(const std::optional<ColourWord>& colour) {
     // 0 is the grid's default text colour.
-    return colour ? colourWord(colour->red, colour->green, colour->blue) : 0;
+    return colour.value_or(0);
 }
 
 void writeCells(Grid& grid, int row, const std::vector<GridCellText>& cells) {
@@ -53,8 +53,8 @@ void WatchPage::setUpWatchGrid() {
     Grid& grid = *高级表格_股票;
     grid.setRowCount(static_cast<int>(state().watchList.size()) + 1);
     grid.setColumnCount(kColumnCount);
-    grid.setGridLineColour(colourWord(192, 192, 192));
-    grid.setBackgroundColour(colourWord(255, 255, 255));
+    grid.setGridLineColour(kGridLineColour);
+    grid.setBackgroundColour(kGridBackground);
     grid.setDefaultRowHeight(kRowHeight);
     grid.setDefaultColumnWidth(kColumnWidth);
     grid.setFixedRowCount(1);

@@ -7,14 +7,6 @@
 
 namespace quovella {
 
-std::string exchangePrefixed(std::string_view code) {
-    std::string out(code);
-    if (code.empty()) return out;
-    if (code.front() == '6') return "sh" + out;
-    if (code.front() == '3' || code.front() == '0') return "sz" + out;
-    return out;
-}
-
 std::string purchaseDateText(const LocalDateTime& date) {
     return dateText(date);
 }

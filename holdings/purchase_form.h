@@ -1,6 +1,7 @@
 #pragma once
-// What a purchase stores besides the form's own texts: the code with its exchange prefix,
-// the purchase date, and the total purchase price. All texts are GBK.
+// What a purchase stores besides the form's own texts: the purchase date and the total
+// purchase price (the code takes its exchange prefix by withExchangePrefix). All texts are
+// GBK.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,10 +9,6 @@
 #include "common/date_time.h"
 
 namespace quovella {
-
-// 6... -> sh6..., 3... or 0... -> sz..., anything else (an empty code, a code that already
-// carries its prefix) unchanged.
-std::string exchangePrefixed(std::string_view code);
 
 // YYYY-MM-DD, month and day on two digits.
 std::string purchaseDateText(const LocalDateTime& date);

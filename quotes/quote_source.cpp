@@ -3,11 +3,12 @@
 #include <utility>
 
 #include "quotes/quote_reply.h"
+#include "quovella_config.h"
 
 namespace quovella {
 
 std::string defaultQuoteBaseUrl() {
-    return QUOVELLA_DEFAULT_QUOTE_URL;
+    return config::kQuoteUrl;
 }
 
 QuoteSource::QuoteSource(std::string baseUrl, FetchOptions options)

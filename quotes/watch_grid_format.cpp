@@ -50,10 +50,10 @@ std::string changePercentText(double price, double previousClose) {
     return doubleText(change) + "%";
 }
 
-std::optional<RgbColour> changeColour(double price, double previousClose) {
+std::optional<ColourWord> changeColour(double price, double previousClose) {
     const double change = changePercent(price, previousClose);
     if (!std::isfinite(change)) return std::nullopt;
-    return change < changeFloor ? fallingColour : risingColour;
+    return change < changeFloor ? kFallingColour : kRisingColour;
 }
 
 WatchRowFill fullFillRow(const QuoteTable& table, int row) {

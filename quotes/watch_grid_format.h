@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/colour.h"
 #include "quotes/quote_table.h"
 
 namespace quovella {
@@ -25,18 +26,9 @@ double changePercent(double price, double previousClose);
 // Column 10: the change followed by "%", or empty when the change is not defined.
 std::string changePercentText(double price, double previousClose);
 
-struct RgbColour {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    friend bool operator==(const RgbColour&, const RgbColour&) = default;
-};
-inline constexpr RgbColour risingColour{255, 0, 0};
-inline constexpr RgbColour fallingColour{128, 224, 0};
-
-// Text colour of columns 3..10: red when up or unchanged (change >= -0.0000001), green
-// when down; nothing (the grid's default) when the change is not defined.
-std::optional<RgbColour> changeColour(double price, double previousClose);
+// Text colour of columns 3..10: kRisingColour when up or unchanged (change >= -0.0000001),
+// kFallingColour when down; nothing (the grid's default) when the change is not defined.
+std::optional<ColourWord> changeColour(double price, double previousClose);
 
 struct GridCellText {
     int column = 0;
@@ -45,8 +37,8 @@ struct GridCellText {
 };
 
 struct WatchRowFill {
-    std::vector<GridCellText> cells;  // columns 2..11
-    std::optional<RgbColour> colour;  // for columns 3..10
+    std::vector<GridCellText> cells;   // columns 2..11
+    std::optional<ColourWord> colour;  // for columns 3..10
 };
 
 // The full fill of grid row `row` from the same row of the table (column 11 = field 32).

@@ -151,7 +151,7 @@ bool RecordStore::startUpOpen(const std::filesystem::path& runDirectory) {
     const Lock held = lock();
     close();
     // The directory's name as the file system has it: it may hold what GBK cannot.
-    return openFile((runDirectory / kStoreFileName).string(), Access::readWrite) && bindCursor();
+    return openFile(storePathIn(runDirectory), Access::readWrite) && bindCursor();
 }
 
 bool RecordStore::open(std::string_view path, std::string_view password, Access access) {

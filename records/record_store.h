@@ -29,6 +29,11 @@ namespace quovella {
 
 inline constexpr std::string_view kStoreFileName = "gp.mdb";
 
+// Where the store lives in a run directory, in the file system's own bytes.
+inline std::string storePathIn(const std::filesystem::path& runDirectory) {
+    return (runDirectory / kStoreFileName).string();
+}
+
 class RecordStore {
   public:
     enum class Access { readWrite, readOnly };
@@ -39,8 +44,8 @@ class RecordStore {
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
 
-    // The start-up open: "gp.mdb" in the run directory, as open(path, "") would, and
-    // bindCursor().
+    // The start-up open: the store at storePathIn(runDirectory), as open(path, "") would
+    // open it, and bindCursor().
     bool startUpOpen(const std::filesystem::path& runDirectory);
 
     // Opens an existing store (never creates one): true only when the file is an SQLite

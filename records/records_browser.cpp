@@ -64,9 +64,7 @@ bool deleteSnapshot(RecordStore& store, std::string_view id) {
 std::optional<RowColour> rowColour(std::string_view changeText) {
     const std::int64_t change = leadingWhole(changeText);
     if (change == 0) return std::nullopt;
-    const ColourWord black = colourWord(0, 0, 0);
-    return change < 0 ? RowColour{black, colourWord(127, 255, 0)}
-                      : RowColour{black, colourWord(255, 99, 71)};
+    return RowColour{kRowText, change < 0 ? kFallingRowBackground : kRisingRowBackground};
 }
 
 }  // namespace quovella

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/colour.h"
 #include "common/text_table.h"
-#include "ui/custom_draw.h"
 
 namespace quovella {
 
@@ -44,7 +44,8 @@ struct RowColour {
 };
 
 // The colour of a row by its change text (column 11), read as a whole number: below zero
-// RGB(127,255,0), above zero RGB(255,99,71), text RGB(0,0,0); zero gets no colour.
+// kFallingRowBackground, above zero kRisingRowBackground, text kRowText; zero gets no
+// colour.
 std::optional<RowColour> rowColour(std::string_view changeText);
 
 }  // namespace quovella

@@ -21,8 +21,8 @@ namespace quovella {
 
 class CellColourHook {
   public:
-    static constexpr ColourWord kDefaultBackground = 0xFFFFFF;
-    static constexpr ColourWord kDefaultTextColour = 0x161616;
+    static constexpr ColourWord kDefaultBackground = kDefaultListBackground;
+    static constexpr ColourWord kDefaultTextColour = kDefaultListText;
 
     CellColourHook() = default;
     // Detaches, so the parent never calls into a destroyed hook.

@@ -7,23 +7,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/colour.h"
+
 namespace quovella {
 
 using WindowHandle = std::uintptr_t;
-using ColourWord = std::int32_t;  // 0x00BBGGRR, red in the low byte
-
-constexpr ColourWord colourWord(int red, int green, int blue) {
-    return static_cast<ColourWord>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
-}
-constexpr int redOf(ColourWord c) {
-    return c & 0xFF;
-}
-constexpr int greenOf(ColourWord c) {
-    return (c >> 8) & 0xFF;
-}
-constexpr int blueOf(ColourWord c) {
-    return (c >> 16) & 0xFF;
-}
 
 namespace customdraw {
 constexpr unsigned kNotifyMessage = 0x4E;  // WM_NOTIFY

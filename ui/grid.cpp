@@ -10,14 +10,11 @@
 
 #include "common/gbk.h"
 #include "ui/key_state.h"
+#include "ui/qt_colour.h"
 
 namespace quovella {
 
 namespace {
-
-QColor qColour(ColourWord c) {
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
 
 Qt::Alignment horizontalAlignment(int code) {
     if (code == kAlignCentre) return Qt::AlignHCenter;

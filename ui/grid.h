@@ -100,8 +100,8 @@ class Grid : public QWidget {
     int fixedColumns_ = 0;
     int defaultRowHeight_ = 24;
     int defaultColumnWidth_ = 60;
-    ColourWord gridLineColour_ = colourWord(192, 192, 192);
-    ColourWord backgroundColour_ = colourWord(255, 255, 255);
+    ColourWord gridLineColour_ = kGridLineColour;
+    ColourWord backgroundColour_ = kGridBackground;
     bool readOnly_ = false;
     bool wholeRow_ = true;
     int currentRow_ = -1;

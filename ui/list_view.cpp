@@ -9,14 +9,11 @@
 #include <algorithm>
 
 #include "ui/key_state.h"
+#include "ui/qt_colour.h"
 
 namespace quovella {
 
 namespace {
-
-QColor qColour(ColourWord c) {
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
 
 // Paints each cell in the colours the custom-draw conversation gives it; selected rows
 // keep the selection colours.

@@ -29,6 +29,7 @@
 #include "app/records_colours.h"
 #include "app/records_page.h"
 #include "app/watch_page.h"
+#include "records/record_store.h"
 #include "records/store_schema.h"
 #include "support/silent_dialogs.h"
 #include "ui/list_view.h"
@@ -60,7 +61,7 @@ long statusKb(const char* field) {
 // day, in one transaction. Returns the bytes of the rows' texts, as the list shows them.
 long long makeStore(const std::filesystem::path& dir, int rows) {
     std::filesystem::create_directories(dir);
-    const std::string path = (dir / "gp.mdb").string();
+    const std::string path = storePathIn(dir.string());
     std::filesystem::remove(path);
     makeEmptyStore(path);
     sqlite3* db = nullptr;
@@ -106,7 +107,7 @@ long long makeStore(const std::filesystem::path& dir, int rows) {
 double rawReadMs(const std::filesystem::path& dir) {
     const auto start = Steady::now();
     sqlite3* db = nullptr;
-    sqlite3_open_v2((dir / "gp.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(storePathIn(dir.string()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "select * from sj order by id", -1, &st, nullptr);
     long long bytes = 0;

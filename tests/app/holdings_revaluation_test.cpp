@@ -1,13 +1,9 @@
 // The revaluation pass: prices fetched on a worker, results in the grid and in cy, one pass
 // at a time, and a window that can close while a pass waits for the server.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <cstdlib>
-#include <fstream>
 
 #include "app/holdings_window_fixture.h"
 
@@ -18,14 +14,6 @@ using testing::kRed;
 using testing::SeedHolding;
 
 const std::string kNow = "2020-08-28  00:00:00";
-
-// The process's mapped address space in bytes.
-rlim_t addressSpaceInUse() {
-    std::ifstream statm("/proc/self/statm");
-    rlim_t pages = 0;
-    statm >> pages;
-    return pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
-}
 
 class HoldingsRevaluationTest : public testing::HoldingsWindowFixture {
   protected:
@@ -154,26 +142,6 @@ TEST_F(HoldingsEmptyCodeTest, EmptyCodeEndsThePass) {
     EXPECT_EQ(server_.requestedLists(), std::vector<std::string>{"sh600887"});
     EXPECT_EQ(revalued(stored()[2])[1], "");
     EXPECT_EQ(cell(3, 8), "");
-}
-
-// Starts a pass with the address space nearly used up, so no thread stack can be had, and
-// exits with 0 when the start came back as "not started" and left the pass free.
-[[noreturn]] void startWithoutRoomForAThread() {
-    RevaluationPass pass(nullptr);
-    std::vector<HoldingToRevalue> rows{{1, "1", "sh600887", "100", "9.87"}};
-    QuoteSource source("http://127.0.0.1:9/");
-    RevaluationPass::Deliver deliver = [](RevaluedHolding) {};
-    const rlimit tight{addressSpaceInUse() + (1 << 20), RLIM_INFINITY};
-    setrlimit(RLIMIT_AS, &tight);
-    const bool started =
-        pass.start(std::move(rows), std::move(source), nullptr, std::move(deliver));
-    std::_Exit(started ? 1 : pass.busy() ? 2 : 0);
-}
-
-// A failed thread start must not throw into the event loop nor keep the pass busy for good.
-TEST(RevaluationPassStart, ThreadThatCannotStartIsNoPass) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(startWithoutRoomForAThread(), ::testing::ExitedWithCode(0), "");
 }
 
 class HoldingsNoneTest : public HoldingsRevaluationTest {

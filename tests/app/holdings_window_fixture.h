@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "app/holdings_page.h"
-#include "app/holdings_revaluation.h"
-#include "app/holdings_store.h"
 #include "app/watch_window_fixture.h"
+#include "holdings/holdings_store.h"
+#include "holdings/revaluation_pass.h"
 #include "records/store_schema.h"
 #include "ui/list_view.h"
 
@@ -34,7 +34,7 @@ class HoldingsWindowFixture : public WindowFixture {
     void SetUp() override {
         ASSERT_TRUE(runDirectory_.isValid());
         ASSERT_TRUE(server_.start());
-        if (withStore()) seedStore(runDirectory() + "/gp.mdb");
+        if (withStore()) seedStore(storePathIn(runDirectory()));
         window_ = std::make_unique<MainWindow>(state_, runDirectory(), server_.baseUrl(),
                                                WindowServices{&dialogs_, &clock_, shortTimeouts()});
         window_->holdingsPage().时钟_更新持有->setInterval(0);

@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "app/window_fixture.h"
+#include "common/colour.h"
 #include "common/gbk.h"
 #include "records/record_store.h"
 #include "records/records_browser.h"
 #include "records/snapshot.h"
 #include "records/store_schema.h"
-#include "ui/custom_draw.h"
 #include "ui/list_view.h"
 
 namespace quovella::testing {
 
-inline constexpr ColourWord kGreenBackground = colourWord(127, 255, 0);
-inline constexpr ColourWord kTomatoBackground = colourWord(255, 99, 71);
-inline constexpr ColourWord kDefaultText = 0x161616;
-inline constexpr ColourWord kDefaultBackground = 0xFFFFFF;
+inline constexpr ColourWord kGreenBackground = kFallingRowBackground;
+inline constexpr ColourWord kTomatoBackground = kRisingRowBackground;
+inline constexpr ColourWord kDefaultText = kDefaultListText;
+inline constexpr ColourWord kDefaultBackground = kDefaultListBackground;
 
 // The eleven values of a watch-grid quote row; texts are UTF-8 here, GBK in the result.
 inline std::vector<std::string> quoteValues(const char* code, const char* name,
@@ -44,7 +44,7 @@ class RecordsWindowFixture : public WindowFixture {
     virtual std::vector<SeedRow> seedRows() const { return {}; }
 
     void prepareRunDirectory(const std::string& runDirectory) override {
-        const std::string path = runDirectory + "/gp.mdb";
+        const std::string path = storePathIn(runDirectory);
         if (storeFile() == StoreFile::none) return;
         if (storeFile() == StoreFile::corrupt) {
             std::mt19937 bytes(7);

@@ -148,7 +148,7 @@ class WatchWindowFixture : public WindowFixture {
     FeedServer server_{fixedQuotes()};
 };
 
-inline constexpr ColourWord kRed = colourWord(255, 0, 0);
-inline constexpr ColourWord kGreen = colourWord(128, 224, 0);
+inline constexpr ColourWord kRed = kRisingColour;
+inline constexpr ColourWord kGreen = kFallingColour;
 
 }  // namespace quovella::testing

@@ -7,17 +7,6 @@
 namespace quovella {
 namespace {
 
-TEST(ExchangePrefixed, PrefixesByFirstByteOnly) {
-    EXPECT_EQ(exchangePrefixed("600887"), "sh600887");
-    EXPECT_EQ(exchangePrefixed("000001"), "sz000001");
-    EXPECT_EQ(exchangePrefixed("300750"), "sz300750");
-    // Already prefixed, another market, nothing typed, a Chinese text: unchanged.
-    EXPECT_EQ(exchangePrefixed("sh600887"), "sh600887");
-    EXPECT_EQ(exchangePrefixed("900901"), "900901");
-    EXPECT_EQ(exchangePrefixed(""), "");
-    EXPECT_EQ(exchangePrefixed(gbk("伊利")), gbk("伊利"));
-}
-
 TEST(PurchaseDateText, PadsMonthAndDay) {
     EXPECT_EQ(purchaseDateText({2020, 8, 7}), "2020-08-07");
     EXPECT_EQ(purchaseDateText({2021, 12, 31}), "2021-12-31");

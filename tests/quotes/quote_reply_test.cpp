@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "common/gbk.h"
 #include "common/text_rules.h"
@@ -124,16 +125,21 @@ TEST(QuoteReplyHelpers, CurrentPriceIsTheFourthCommaElement) {
     EXPECT_EQ(currentPriceInReply(""), "");
 }
 
-TEST(WatchCodeRules, SixBytesAndExchangePrefix) {
+TEST(WatchCodeRules, SixBytes) {
     EXPECT_TRUE(isSixByteEntry("600887"));
     EXPECT_FALSE(isSixByteEntry("60088"));
     EXPECT_FALSE(isSixByteEntry("6008870"));
     EXPECT_TRUE(isSixByteEntry(gbk("伊利股")));  // bytes, not characters
-    EXPECT_EQ(withExchangePrefix("600887"), "sh600887");
-    EXPECT_EQ(withExchangePrefix("000001"), "sz000001");
-    EXPECT_EQ(withExchangePrefix("300750"), "sz300750");
-    EXPECT_EQ(withExchangePrefix("900901"), "900901");
-    EXPECT_EQ(withExchangePrefix(""), "");
+}
+
+TEST(WatchCodeRules, ExchangePrefixByFirstByteOnly) {
+    // A code already prefixed, another market, nothing typed and a Chinese text stay as
+    // they are.
+    const std::pair<std::string, std::string> prefixed[] = {
+        {"600887", "sh600887"},    {"000001", "sz000001"}, {"300750", "sz300750"},
+        {"sh600887", "sh600887"},  {"900901", "900901"},   {"", ""},
+        {gbk("伊利"), gbk("伊利")}};
+    for (const auto& [entry, code] : prefixed) EXPECT_EQ(withExchangePrefix(entry), code) << entry;
 }
 
 }  // namespace

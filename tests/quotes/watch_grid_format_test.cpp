@@ -32,14 +32,14 @@ TEST(FormatLargeNumber, AmountCountsDigitsBeforeThePoint) {
 
 TEST(ChangePercent, SignDecidesTextAndColour) {
     EXPECT_EQ(changePercentText(10.5, 10), "5%");
-    EXPECT_EQ(changeColour(10.5, 10), risingColour);
+    EXPECT_EQ(changeColour(10.5, 10), kRisingColour);
     EXPECT_EQ(changePercentText(9.5, 10), "-5%");
-    EXPECT_EQ(changeColour(9.5, 10), fallingColour);
+    EXPECT_EQ(changeColour(9.5, 10), kFallingColour);
     EXPECT_EQ(changePercentText(10, 10), "0%");
-    EXPECT_EQ(changeColour(10, 10), risingColour);
+    EXPECT_EQ(changeColour(10, 10), kRisingColour);
     EXPECT_DOUBLE_EQ(changePercent(27.61, 27.4), 0.766);
     // Rounds to 0 and so counts as unchanged, not down.
-    EXPECT_EQ(changeColour(99.9999, 100), risingColour);
+    EXPECT_EQ(changeColour(99.9999, 100), kRisingColour);
 }
 
 TEST(ChangePercent, UndefinedWithoutPreviousClose) {
@@ -66,7 +66,7 @@ TEST(WatchRowTexts, FullFillFromTheTable) {
                                              {8, wan("1234.568")}, {9, yi("3.4")}, {10, "0.766%"},
                                              {11, "15:00:03"}};
     EXPECT_EQ(fill.cells, expected);
-    EXPECT_EQ(fill.colour, risingColour);
+    EXPECT_EQ(fill.colour, kRisingColour);
 }
 
 TEST(WatchRowTexts, FullFillOfARowWithoutQuote) {

@@ -29,7 +29,7 @@ class MakeStore : public StoreFixture {
 TEST_F(MakeStore, TheToolMakesAStoreTheStartUpOpenAccepts) {
     const std::string made = dir_ + "/made";
     std::filesystem::create_directory(made);
-    EXPECT_EQ(runTool("'" + made + "/gp.mdb'"), 0);
+    EXPECT_EQ(runTool("'" + storePathIn(made) + "'"), 0);
     RecordStore store;
     ASSERT_TRUE(store.startUpOpen(made));
     ASSERT_TRUE(store.openCursor("cy", RecordStore::kTable));
@@ -49,7 +49,7 @@ TEST_F(MakeStore, AnExistingFileIsNeverOverwritten) {
     ASSERT_TRUE(rawExec("insert into sj(股票代码) values('kept')"));
     EXPECT_EQ(runTool("--if-missing '" + path_ + "'"), 0);
     EXPECT_EQ(rawCount("sj"), 1u);
-    EXPECT_EQ(makeEmptyStore(dir_ + "/no/such/dir/gp.mdb"), MakeStoreResult::failed);
+    EXPECT_EQ(makeEmptyStore(storePathIn(dir_ + "/no/such/dir")), MakeStoreResult::failed);
 }
 
 }  // namespace

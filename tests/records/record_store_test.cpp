@@ -44,19 +44,19 @@ TEST_F(RecordStoreTest, StartUpOpenNeedsAnSqliteFileWithBothTables) {
     RecordStore other;
     EXPECT_FALSE(other.open(path_, "secret"));  // the store has no password
     EXPECT_FALSE(other.startUpOpen(dir_ + "/missing"));
-    EXPECT_FALSE(std::filesystem::exists(dir_ + "/missing/gp.mdb"));  // never created
+    EXPECT_FALSE(std::filesystem::exists(storePathIn(dir_ + "/missing")));  // never created
 
     const std::string corrupt = dir_ + "/corrupt";
     std::filesystem::create_directory(corrupt);
-    std::ofstream(corrupt + "/gp.mdb", std::ios::binary)
+    std::ofstream(storePathIn(corrupt), std::ios::binary)
         << std::string("\x13\x37random bytes, not a store\xff\xfe", 29) << std::string(5000, 'x');
     EXPECT_FALSE(other.startUpOpen(corrupt));
     EXPECT_FALSE(other.isOpen());
 
     const std::string partial = dir_ + "/partial";
     std::filesystem::create_directory(partial);
-    std::filesystem::copy_file(path_, partial + "/gp.mdb");
-    path_ = partial + "/gp.mdb";
+    std::filesystem::copy_file(path_, storePathIn(partial));
+    path_ = storePathIn(partial);
     ASSERT_TRUE(rawExec("drop table cy"));
     EXPECT_FALSE(other.startUpOpen(partial));
 }

@@ -40,11 +40,11 @@ TEST(RowColourRule, SignOfTheWholeChange) {
     EXPECT_EQ(rowColour(""), std::nullopt);
     const auto down = rowColour("-1.10%");
     ASSERT_TRUE(down);
-    EXPECT_EQ(down->background, colourWord(127, 255, 0));
+    EXPECT_EQ(down->background, kFallingRowBackground);
     EXPECT_EQ(down->text, 0);
     const auto up = rowColour("2.00%");
     ASSERT_TRUE(up);
-    EXPECT_EQ(up->background, colourWord(255, 99, 71));
+    EXPECT_EQ(up->background, kRisingRowBackground);
 }
 
 class SnapshotStore : public StoreFixture {

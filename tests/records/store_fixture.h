@@ -20,7 +20,7 @@ class StoreFixture : public ::testing::Test {
         char pattern[] = "/tmp/quovella-records-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
-        path_ = dir_ + "/gp.mdb";
+        path_ = storePathIn(dir_);
         ASSERT_EQ(makeEmptyStore(path_), MakeStoreResult::created);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }

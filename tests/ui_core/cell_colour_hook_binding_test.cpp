@@ -73,8 +73,8 @@ TEST_F(HookBinding, SubItemStageCarriesTheDefaultsAfterReset) {
     hook.resetRules();
     auto sub = record(kSubItemPrePaint, 4, 1);
     EXPECT_EQ(notify(sub), kPreviousAnswer);
-    EXPECT_EQ(sub.textColour, 0x161616);
-    EXPECT_EQ(sub.textBackground, 0xFFFFFF);
+    EXPECT_EQ(sub.textColour, kDefaultListText);
+    EXPECT_EQ(sub.textBackground, kDefaultListBackground);
     // Without early row rules the item stage still asks for every sub-item.
     auto item = record(kItemPrePaint, 4);
     EXPECT_EQ(notify(item), kNotifySubItemDraw);
@@ -92,8 +92,8 @@ TEST_F(HookBinding, EarlyRowRuleColoursTheItemStageAndDefersTheAnswer) {
     EXPECT_EQ(notify(row3), kPreviousAnswer);
     EXPECT_EQ(row2.textBackground, colourWord(255, 99, 71));
     EXPECT_EQ(row2.textColour, kListText);  // text colour 0 is not written
-    EXPECT_EQ(row3.textBackground, 0xFFFFFF);
-    EXPECT_EQ(row3.textColour, 0x161616);
+    EXPECT_EQ(row3.textBackground, kDefaultListBackground);
+    EXPECT_EQ(row3.textColour, kDefaultListText);
     ASSERT_EQ(calls.size(), 2U);
     EXPECT_EQ(calls[0], (Call{kParent, kNotifyMessage, 0, reinterpret_cast<std::intptr_t>(&row2)}));
 }

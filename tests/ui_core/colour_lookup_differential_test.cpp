@@ -107,8 +107,8 @@ void randomOperation(RandomRules& r, CellColourHook& hook, Model& model) {
             const bool given = r.uniform(0, 1) == 1;
             given ? hook.resetRules(background, text) : hook.resetRules();
             model = Model{};
-            model.defaultBackground = given ? background : 0xFFFFFF;
-            model.defaultText = given ? text : 0x161616;
+            model.defaultBackground = given ? background : kDefaultListBackground;
+            model.defaultText = given ? text : kDefaultListText;
             return;
         }
         case 1: {

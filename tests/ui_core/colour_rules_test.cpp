@@ -12,7 +12,7 @@ namespace {
 
 constexpr ColourWord kTomato = colourWord(255, 99, 71);
 constexpr ColourWord kChartreuse = colourWord(127, 255, 0);
-constexpr CellColours kDefaults{0x161616, 0xFFFFFF};
+constexpr CellColours kDefaults{kDefaultListText, kDefaultListBackground};
 
 CellColours colours(ColourWord text, ColourWord background) {
     return {text, background};
@@ -143,8 +143,8 @@ TEST(ColourRules, EveryAddAndResetAppliesTheDefaultsToTheList) {
     EXPECT_TRUE(list.textColours.empty());
 
     hook.resetRules();
-    EXPECT_EQ(list.backgrounds, std::vector<ColourWord>{0xFFFFFF});
-    EXPECT_EQ(list.textColours, std::vector<ColourWord>{0x161616});
+    EXPECT_EQ(list.backgrounds, std::vector<ColourWord>{kDefaultListBackground});
+    EXPECT_EQ(list.textColours, std::vector<ColourWord>{kDefaultListText});
     hook.resetRules(kChartreuse, 0x0000FF);
     hook.addRowRuleIfMatch(0, 0, kTomato, "a", "b");  // refused, still applies
     hook.addStripedRowRule(0, 1, 2, 3, 4);
@@ -155,8 +155,8 @@ TEST(ColourRules, EveryAddAndResetAppliesTheDefaultsToTheList) {
     hook.addColumnRule(0, 1, 2);
     std::vector<ColourWord> backgrounds(8, kChartreuse);
     std::vector<ColourWord> textColours(8, 0x0000FF);
-    backgrounds.insert(backgrounds.begin(), 0xFFFFFF);
-    textColours.insert(textColours.begin(), 0x161616);
+    backgrounds.insert(backgrounds.begin(), kDefaultListBackground);
+    textColours.insert(textColours.begin(), kDefaultListText);
     EXPECT_EQ(list.backgrounds, backgrounds);
     EXPECT_EQ(list.textColours, textColours);
 }

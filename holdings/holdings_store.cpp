@@ -1,4 +1,4 @@
-#include "app/holdings_store.h"
+#include "holdings/holdings_store.h"
 
 #include "records/columns.h"
 #include "records/statements.h"

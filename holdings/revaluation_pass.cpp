@@ -1,10 +1,10 @@
-#include "app/holdings_revaluation.h"
+#include "holdings/revaluation_pass.h"
 
 #include <exception>
 #include <optional>
 #include <utility>
 
-#include "app/holdings_store.h"
+#include "holdings/holdings_store.h"
 #include "holdings/revaluation.h"
 
 namespace quovella {
