@@ -9,7 +9,6 @@
 #include "common/numbers.h"
 #include "holdings/holdings_store.h"
 #include "holdings/purchase_form.h"
-#include "holdings/holdings_store.h"
 #include "holdings/revaluation_pass.h"
 #include "quotes/watch_code_rules.h"
 #include "ui/grid.h"

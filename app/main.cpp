@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     quovella::AppState state;
     int result = 0;
     {
-        quovella::MainWindow window(state, quovella::programDirectory(), quovella::config::kQuoteUrl);
+        quovella::MainWindow window(state, quovella::programDirectory(),
+                                    quovella::config::kQuoteUrl);
         window.show();
         result = QApplication::exec();
     }

@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     quovella::AppState state;
     bool saved = false;
     {
-        quovella::MainWindow window(state, quovella::programDirectory(), quovella::config::kQuoteUrl);
+        quovella::MainWindow window(state, quovella::programDirectory(),
+                                    quovella::config::kQuoteUrl);
         window.show();
         window.高级选择夹1->setCurrentPage(page);
         // The quotes arrive as events; the picture waits for them (at most one request's
