@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <utility>
 
+#include "app/failure_log.h"
 #include "app/holdings_page.h"
 #include "common/numbers.h"
 #include "holdings/holdings_store.h"
@@ -104,7 +105,9 @@ void HoldingsPage::addHolding() {
                          shares,
                          price,
                          totalPurchaseText(shares, price)};
-    if (context_.state.store) insertHolding(*context_.state.store, row);
+    if (context_.state.store && !insertHolding(*context_.state.store, row)) {
+        logStoreFailure(*context_.state.store, "holding insert");
+    }
     reloadHoldingsGrid();
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/background.h"
+#include "app/failure_log.h"
 #include "app/records_colours.h"
 #include "app/records_page.h"
 #include "app/records_sort.h"
@@ -77,7 +78,11 @@ void RecordsPage::readRecordsInBackground(RecordsRead read) {
             if (generation != recordsListGeneration_) return;
             rereadRecords_ = nullptr;
             // A statement the store refused leaves the list as it is.
-            if (result.rows) showRecords(std::move(*result.rows), std::move(result.colours));
+            if (!result.rows) {
+                if (context_.state.store) logStoreFailure(*context_.state.store, "records read");
+                return;
+            }
+            showRecords(std::move(*result.rows), std::move(result.colours));
         });
     if (!posted) --recordsInFlight_;
 }
@@ -102,6 +107,7 @@ void RecordsPage::onDeleteSelectedClicked() {
     static const std::string failedText = gbk("删除失败");
     const std::string id = fromQt(编辑框_选中ID->text());
     const bool deleted = context_.state.store && deleteSnapshot(*context_.state.store, id);
+    if (!deleted && context_.state.store) logStoreFailure(*context_.state.store, "delete");
     if (deleted) {
         const int row = 超级列表框_数据表->findRow(id);
         if (row >= 0) {

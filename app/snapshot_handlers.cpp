@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/failure_log.h"
 #include "app/watch_page.h"
 #include "records/snapshot.h"
 #include "ui/grid.h"
@@ -58,6 +59,7 @@ void WatchPage::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
     // A refused save (a busy or read-only store, a missing column) must not look like one
     // that worked.
     if (outcome == SaveOutcome::failed) {
+        logStoreFailure(*state().store, "snapshot save");
         dialogs().message(&context_.window, gbk("记录未能保存!"), defaultCaption(),
                           DialogButtons::Ok);
     }

@@ -3,6 +3,7 @@
 // exchange; the handlers go on when the reply comes back as an event.
 #include <QMetaObject>
 
+#include "app/failure_log.h"
 #include "app/watch_always_on_top.h"
 #include "app/watch_page.h"
 #include "quotes/quote_exchange.h"
@@ -29,6 +30,9 @@ void WatchPage::askQuotes(std::string codeList, std::function<void(std::string)>
                                          this,
                                          [this, onReply, reply = std::move(reply)] {
                                              --quotesInFlight_;
+                                             if (reply.empty()) {
+                                                 logQuoteFailure(*exchange_, "quote request");
+                                             }
                                              onReply(reply);
                                          },
                                          Qt::QueuedConnection);

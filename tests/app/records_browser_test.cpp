@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPushButton>
 
 #include "app/records_window_fixture.h"
@@ -104,6 +105,27 @@ TEST_F(RecordsBrowserTest, AConditionTheStoreRefusesLeavesTheListAsItIs) {
               (Backgrounds{{"1", kDefaultBackground}, {"4", kTomatoBackground}}));
     EXPECT_THAT(storedColumn(0), ElementsAre("1", "2", "3", "4"));
     EXPECT_TRUE(dialogs_.shown().empty());
+}
+
+// The user sees only the list left as it was; the cause goes to the store's log category,
+// silent unless the logging rules ask for it.
+TEST_F(RecordsBrowserTest, ARefusedSearchLeavesItsCauseInTheLog) {
+    static std::vector<std::string> logged;
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext& context, const QString& message) {
+            if (std::string(context.category) == "quovella.store") {
+                logged.push_back(message.toStdString());
+            }
+        });
+    search("'");
+    EXPECT_TRUE(logged.empty());
+    QLoggingCategory::setFilterRules(QStringLiteral("quovella.store.info=true"));
+    search("'");
+    QLoggingCategory::setFilterRules({});
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0].rfind("records read failed: SQLite 1, ", 0), 0u) << logged[0];
 }
 
 TEST_F(RecordsBrowserTest, PickingARowShowsItsIdAndCopiesItsCode) {
