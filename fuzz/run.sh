@@ -21,7 +21,7 @@ build=${QUOVELLA_FUZZ_BUILD:-build-fuzz}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cxx=$(command -v clang++-14 || command -v clang++ || true)
   if [ -z "$cxx" ]; then
-    echo "no clang++ found: libFuzzer comes with clang (Debian package clang-14)" >&2
+    echo "no clang++ found: libFuzzer comes with clang (Debian: clang-14 libclang-rt-14-dev)" >&2
     exit 2
   fi
   nice -n 10 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
