@@ -1,7 +1,5 @@
 #include "common/text_rules.h"
 
-#include <algorithm>
-
 #include "common/gbk.h"
 
 namespace quovella {
@@ -12,14 +10,16 @@ char lower(char c) {
 }
 
 // Only single-byte letters fold: the trail byte of a double-byte character may look like an
-// ASCII letter (0x81 0x41 and 0x81 0x61 are different characters).
+// ASCII letter (0x81 0x41 and 0x81 0x61 are different characters). A double-byte character
+// matches whole: a needle ending in a lone lead byte matches only a lone lead byte at the
+// text's end, never the first half of a character, after which the walk would go on from a
+// trail byte.
 bool matchesAt(std::string_view text, std::size_t at, std::string_view needle) {
     if (text.size() - at < needle.size()) return false;
     for (std::size_t k = 0; k < needle.size(); ++k) {
         if (isGbkLeadByte(static_cast<unsigned char>(needle[k]))) {
-            const std::size_t width = std::min<std::size_t>(2, needle.size() - k);
-            if (text.substr(at + k, width) != needle.substr(k, width)) return false;
-            k += width - 1;
+            if (text.substr(at + k, 2) != needle.substr(k, 2)) return false;
+            ++k;
         } else if (lower(text[at + k]) != lower(needle[k])) {
             return false;
         }

@@ -1,7 +1,7 @@
 #pragma once
 // The text rules every reader of quote replies and files uses. Positions are byte
-// positions counted from 1; matching ignores letter case and never starts on the
-// trail byte of a double-byte GBK character.
+// positions counted from 1; matching ignores letter case, never starts on the trail byte
+// of a double-byte GBK character and never ends inside one.
 #include <cstddef>
 #include <optional>
 #include <span>

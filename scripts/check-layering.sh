@@ -23,7 +23,7 @@ ui_core: common
 ui: ui_core common
 feed: common
 app: ui ui_core holdings quotes records common config
-support: ui ui_core common
+support: ui ui_core records common
 '
 
 mapfile -t cmake_files < <(find . -name CMakeLists.txt -not -path './build*' | sort)
