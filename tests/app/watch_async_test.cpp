@@ -53,6 +53,27 @@ TEST_F(WatchAsyncTest, StartUpShowsTheCodesAtOnceAndFillsWhenTheReplyComes) {
     EXPECT_EQ(cell(2, 5), "10.50");
 }
 
+// Each row's request waits 100 ms after the row before it was written, however fast the
+// server answers: a lower bound, so a busy machine only lengthens the gaps.
+TEST_F(WatchAsyncTest, TheRefreshPausesAfterEveryRow) {
+    start(kThreeCodes, server_.baseUrl());
+    stopRefreshTimer();
+    const int before = server_.requestCount();
+    std::vector<std::chrono::steady_clock::time_point> asked;
+    tickWithoutWaiting();
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (asked.size() < 3 && std::chrono::steady_clock::now() < deadline) {
+        QCoreApplication::processEvents();
+        while (server_.requestCount() - before > static_cast<int>(asked.size())) {
+            asked.push_back(std::chrono::steady_clock::now());
+        }
+    }
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_GE(asked[1] - asked[0], 100ms);
+    EXPECT_GE(asked[2] - asked[1], 100ms);
+    settle();
+}
+
 TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
     start(kThreeCodes, server_.baseUrl());
     stopRefreshTimer();

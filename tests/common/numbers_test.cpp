@@ -54,6 +54,9 @@ TEST(Rounding, HalvesGoAwayFromZero) {
     EXPECT_DOUBLE_EQ(roundTo(-1234.5675, 3), -1234.568);
     EXPECT_DOUBLE_EQ(roundTo(2.5, 0), 3.0);
     EXPECT_DOUBLE_EQ(roundTo(-2.5, 0), -3.0);
+    // Away from zero also where the nudge is lost in the value's own precision.
+    EXPECT_DOUBLE_EQ(roundTo(123456.5, 0), 123457.0);
+    EXPECT_DOUBLE_EQ(roundTo(-123456.5, 0), -123457.0);
     EXPECT_DOUBLE_EQ(roundTo(6.382978723, 3), 6.383);
     EXPECT_DOUBLE_EQ(roundTo(1.005, 2), 1.01);  // the 1e-12 nudge lifts 100.4999...
     EXPECT_EQ(doubleText(roundTo(-0.0004, 3)), "0");

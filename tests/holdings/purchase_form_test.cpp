@@ -19,6 +19,9 @@ TEST(TotalPurchaseText, FloatPriceRoundedToCentsThenSixDigits) {
     EXPECT_EQ(totalPurchaseText("100000", "12.5"), "1.25e+06");
     EXPECT_EQ(totalPurchaseText("3", "0.335"), "1.01");
     EXPECT_EQ(totalPurchaseText("-100", "9.87"), "-987");
+    // The price is narrowed to float first: 2.68 and 1.01 otherwise.
+    EXPECT_EQ(totalPurchaseText("1", "2.675"), "2.67");
+    EXPECT_EQ(totalPurchaseText("1", "1.005"), "1");
 }
 
 TEST(TotalPurchaseText, SharesReadAsLeadingWholeNumber) {
