@@ -133,7 +133,7 @@ def main():
         run(["cmake", "-S", ROOT, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
              "-DQUOVELLA_BUILD_BENCH=OFF"])
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    caught, survived, stale = [], [], []
+    caught, survived, stale, unbuilt = [], [], [], []
     for name, path, before, after, tests in MUTANTS:
         if only and only not in name:
             continue
@@ -146,11 +146,16 @@ def main():
         open(file, "w", encoding="utf-8").write(text.replace(before, after))
         try:
             built = run(["cmake", "--build", build, "-j2", "--target"] + tests) == 0
-            failed = not built or any(
+            failed = built and any(
                 subprocess.run([os.path.join(build, "bin", t)], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL, timeout=600).returncode != 0 for t in tests)
         finally:
             open(file, "w", encoding="utf-8").write(text)
+        if not built:
+            # A change that does not compile proves nothing about the tests.
+            unbuilt.append(name)
+            print(f"UNBUILT  {name}", flush=True)
+            continue
         (caught if failed else survived).append(name)
         print(f"{'caught  ' if failed else 'SURVIVED'} {name} ({time.time() - start:.0f} s)", flush=True)
     total = len(caught) + len(survived)
@@ -159,8 +164,10 @@ def main():
         print("  survived:", name)
     for name in stale:
         print("  stale (text not found once):", name)
+    for name in unbuilt:
+        print("  did not build:", name)
     run(["cmake", "--build", build, "-j2"])  # back to the code as it is
-    sys.exit(0 if not stale else 2)
+    sys.exit(0 if not stale and not unbuilt else 2)
 
 
 if __name__ == "__main__":

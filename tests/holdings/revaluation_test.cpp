@@ -24,6 +24,7 @@ TEST(Revalue, AmountAndRateRoundedToThreeDecimals) {
     expectTexts(revalue("12.3456", "300", "10"), "703.68", "23.456");
     // Value and cost are narrowed to float before the difference: 3.27633e+06 otherwise.
     expectTexts(revalue("2193.30", "6500", "1689.25"), "3.27632e+06", "29.839");
+    expectTexts(revalue("258.60", "500", "257.54"), "529.992", "0.412");  // 529.996 unnarrowed
     // 1 x (10.0005 - 10) rounds the float difference to 3 decimals.
     expectTexts(revalue("10.0005", "1", "10"), "0", "0");
 }
