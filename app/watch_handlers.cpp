@@ -44,7 +44,12 @@ void WatchPage::loadWatchList(std::function<void()> then) {
     const unsigned long load = ++watchLoadGeneration_;
     watchLoadPending_ = false;
     WatchListRead read = readWatchList(watchListPath());
-    if (read.status == WatchListRead::Status::tooLarge) refuseWatchList();
+    if (read.status == WatchListRead::Status::tooLarge) {
+        refuseWatchList("监视列表 system.txt 太大（超过 1 MB 或 10000 个代码），未载入。");
+    } else if (read.status == WatchListRead::Status::unreadable) {
+        // Unlike a missing file, a list that is there but cannot be read is worth a word.
+        refuseWatchList("监视列表 system.txt 无法读取，未载入。");
+    }
     std::string codeList;
     // A missing, unreadable or refused file keeps the previous list and quotes in effect.
     if (read.status == WatchListRead::Status::read) {
@@ -61,14 +66,11 @@ void WatchPage::loadWatchList(std::function<void()> then) {
 }
 
 // Posted, so that the window is up before the box asks for an answer.
-void WatchPage::refuseWatchList() {
+void WatchPage::refuseWatchList(const char* whyUtf8) {
     QMetaObject::invokeMethod(
         this,
-        [this] {
-            dialogs().message(
-                &context_.window,
-                gbk("监视列表 system.txt 太大（超过 1 MB 或 10000 个代码），未载入。"),
-                gbk("信息："), DialogButtons::Ok);
+        [this, text = gbk(whyUtf8)] {
+            dialogs().message(&context_.window, text, gbk("信息："), DialogButtons::Ok);
         },
         Qt::QueuedConnection);
 }

@@ -78,7 +78,7 @@ class WatchPage : public QObject {
     void deleteSelectedStock();
     std::filesystem::path watchListPath() const;
     void refuseStockCode();
-    void refuseWatchList();
+    void refuseWatchList(const char* whyUtf8);
     // Sends one quote request off the GUI thread; onReply runs on the GUI thread with the
     // reply, unless the page has gone by then.
     void askQuotes(std::string codeList, std::function<void(std::string)> onReply);

@@ -65,9 +65,16 @@ std::filesystem::path directoryOf(const std::filesystem::path& path) {
 }  // namespace
 
 FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK a pipe in the file's place would block the open until some writer
+    // came; with it, a device that has nothing to give fails the read instead of waiting.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
         return {errno == ENOENT ? FileRead::Status::missing : FileRead::Status::unreadable, {}};
+    }
+    // A pipe has no whole content to read, only what some writer sends.
+    struct stat kind {};
+    if (::fstat(fd.get(), &kind) != 0 || S_ISFIFO(kind.st_mode)) {
+        return {FileRead::Status::unreadable, {}};
     }
     FileRead result{FileRead::Status::read, {}};
     std::vector<char> buffer(64 * 1024);

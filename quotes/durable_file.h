@@ -18,7 +18,8 @@ struct FileRead {
 inline constexpr std::size_t noByteLimit = std::numeric_limits<std::size_t>::max();
 
 // All bytes of the file; missing when there is no file, tooLarge when it holds more than
-// maxBytes (found by reading at most maxBytes + 1 of them), unreadable on any other failure.
+// maxBytes (found by reading at most maxBytes + 1 of them), unreadable on any other failure,
+// a pipe included. Never waits for a writer.
 FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes = noByteLimit);
 
 // Writes the bytes to a temporary file in the same directory, syncs it, renames it over

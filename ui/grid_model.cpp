@@ -17,7 +17,8 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     const GridCell* c = cell(index.row(), index.column());
     if (c == nullptr) return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole) return toQt(c->text);
+    if (role == Qt::DisplayRole) return toQtShown(c->text);
+    if (role == Qt::EditRole) return toQt(c->text);
     return {};
 }
 

@@ -14,7 +14,7 @@ int ListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!contains(index.row(), index.column())) return {};
-    if (role == Qt::DisplayRole) return toQt(text(index.row(), index.column()));
+    if (role == Qt::DisplayRole) return toQtShown(text(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
 }

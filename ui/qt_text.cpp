@@ -1,5 +1,7 @@
 #include "ui/qt_text.h"
 
+#include <algorithm>
+
 #include "common/gbk.h"
 
 namespace quovella {
@@ -7,6 +9,15 @@ namespace quovella {
 QString toQt(std::string_view gbk) {
     const std::u16string utf16 = gbkToUtf16(gbk);
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+QString toQtShown(std::string_view gbk) {
+    constexpr std::size_t kShownBytes = 4096;
+    if (gbk.size() <= kShownBytes) return toQt(gbk);
+    std::size_t end = 0;
+    // Cut between characters, never inside a double-byte one.
+    while (end < kShownBytes) end += isGbkLeadByte(static_cast<unsigned char>(gbk[end])) ? 2 : 1;
+    return toQt(gbk.substr(0, std::min(end, gbk.size())));
 }
 
 std::string fromQt(const QString& text) {

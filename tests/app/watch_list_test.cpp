@@ -207,19 +207,5 @@ TEST_F(WatchListTest, AdditionJoinsALastLineWithoutLineEnd) {
     EXPECT_EQ(cell(1, 1), "sz000001sh600887");
 }
 
-TEST_F(WatchListTest, AListPastItsBoundsIsRefusedWithAMessageAndLeftAlone) {
-    std::string huge;
-    for (int i = 0; i <= 10000; ++i) huge += "sh600887\r\n";
-    startWith(huge);
-
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(grid().rowCount(), 1);
-    EXPECT_EQ(server_.requestCount(), 0);
-    ASSERT_EQ(dialogs_.shown().size(), 1u);
-    EXPECT_EQ(lastBox().caption, gbk("信息："));
-    EXPECT_NE(lastBox().text.find("system.txt"), std::string::npos);
-    EXPECT_EQ(fileText(), huge);
-}
-
 }  // namespace
 }  // namespace quovella

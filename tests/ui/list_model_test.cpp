@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "common/gbk.h"
+#include "ui/grid_model.h"
 #include "ui/list_view.h"
+#include "ui/qt_text.h"
 
 namespace quovella {
 namespace {
@@ -67,6 +69,27 @@ TEST_F(ListModelTest, TablesOfOtherWidthsAreFittedAndKeepTheirItemValues) {
     EXPECT_EQ(model.table().columnCount(), 2);
     EXPECT_EQ(model.itemValue(4), 1001);
     EXPECT_EQ(model.findInFirstColumn("1"), 1);
+}
+
+// A megabyte in one cell would be laid out on every paint: both models show only its start,
+// cut between characters, and keep the whole text.
+TEST(ShownText, AHugeCellShowsItsStartAndKeepsItsText) {
+    std::string huge = "a";
+    for (int i = 0; i < 300000; ++i) huge += gbk("中");
+    std::string shown = "a";
+    for (int i = 0; i < 2048; ++i) shown += gbk("中");
+    ListModel list;
+    list.setColumns({{"a", 10}});
+    TextTable table(1);
+    table.appendRow({huge}, 1);
+    list.replaceRows(std::move(table));
+    GridModel grid;
+    grid.resize(2, 1);
+    grid.setText(1, 0, huge);
+    EXPECT_EQ(list.data(list.index(0, 0), Qt::DisplayRole).toString(), toQt(shown));
+    EXPECT_EQ(list.text(0, 0), huge);
+    EXPECT_EQ(grid.data(grid.index(1, 0), Qt::DisplayRole).toString(), toQt(shown));
+    EXPECT_EQ(grid.data(grid.index(1, 0), Qt::EditRole).toString(), toQt(huge));
 }
 
 // The same row count is one change of every cell, not a reset; anything but a permutation
