@@ -190,17 +190,6 @@ TEST_F(RecordsStartUpTest, AnEmptyStoreConnectsWithAnEmptyList) {
     EXPECT_EQ(list().rowCount(), 0);
 }
 
-class CorruptStoreTest : public RecordsWindowFixture {
-  protected:
-    StoreFile storeFile() const override { return StoreFile::corrupt; }
-};
-
-TEST_F(CorruptStoreTest, AFileThatIsNoStoreFailsToConnectAndListsNothing) {
-    EXPECT_EQ(window().状态条1->paneText(1), gbk("连接失败"));
-    EXPECT_EQ(list().rowCount(), 0);
-    EXPECT_TRUE(dialogs_.shown().empty());
-}
-
 class NoStoreTest : public RecordsWindowFixture {
   protected:
     StoreFile storeFile() const override { return StoreFile::none; }
