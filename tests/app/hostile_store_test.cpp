@@ -90,9 +90,7 @@ const StoreCase kCases[] = {
      [](const std::string& p) { ASSERT_EQ(queryText(p, "alter table sj drop column 涨跌"), ""); },
      nullptr, true, 2, false, true},
     {"holdingColumnMissing",
-     [](const std::string& p) {
-         ASSERT_EQ(queryText(p, "alter table cy drop column 购买价"), "");
-     },
+     [](const std::string& p) { ASSERT_EQ(queryText(p, "alter table cy drop column 购买价"), ""); },
      nullptr, true, 2, true, false},
     // The disk fills up while the window runs: the store may not grow by a page more.
     {"fullDisk", nullptr,
