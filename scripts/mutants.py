@@ -37,7 +37,7 @@ MUTANTS = [
      ["holdings_tests"]),
     ("revaluation stores the price re-formatted", "holdings/revaluation_pass.cpp",
      "writeRevaluation(*store, holding.id, price,",
-     "writeRevaluation(*store, holding.id, doubleText(leadingDouble(price)),",
+     "writeRevaluation(*store, holding.id, price.substr(0, price.find_last_not_of('0') + 1),",
      ["holdings_tests", "holdings_app_tests"]),
     # common: the rounding rule and number reading
     ("half-even instead of half away from zero", "common/numbers.cpp",
@@ -56,8 +56,9 @@ MUTANTS = [
     ("matching steps into trail bytes", "common/text_rules.cpp",
      "return i + (isGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1);",
      "return i + 1;", ["common_tests", "quotes_tests"]),
-    ("textBetween without its right delimiter check", "common/text_rules.cpp",
-     "if (right.empty()) return {};", "", ["common_tests", "quotes_tests"]),
+    ("textBetween counts its start from 0", "common/text_rules.cpp",
+     "static_cast<std::size_t>(start < 1 ? 0 : start - 1);",
+     "static_cast<std::size_t>(start < 1 ? 0 : start);", ["common_tests", "quotes_tests"]),
     # quotes: colour thresholds and the 万/亿 digit counting
     ("falling threshold at zero", "quotes/watch_grid_format.cpp",
      "constexpr double changeFloor = -0.0000001;", "constexpr double changeFloor = 0.0;",

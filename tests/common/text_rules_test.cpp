@@ -20,6 +20,8 @@ TEST(TextBetween, Delimiters) {
     EXPECT_EQ(textBetween("xAbCy", "a", "Y"), "bC");  // letter case ignored
     EXPECT_EQ(textBetween("a<1>b<2>", "<", ">", 4), "2");
     EXPECT_EQ(textBetween("a<1>", "<", ">", -5), "1");
+    EXPECT_EQ(textBetween("<1><2>", "<", ">", 1), "1");  // the start counts from 1
+    EXPECT_EQ(textBetween("<1><2>", "<", ">", 4), "2");
     EXPECT_EQ(textBetween("a<1>", "<", ">", 99), "");
 }
 

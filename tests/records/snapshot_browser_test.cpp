@@ -42,6 +42,10 @@ TEST(RowColourRule, SignOfTheWholeChange) {
     ASSERT_TRUE(down);
     EXPECT_EQ(down->background, kFallingRowBackground);
     EXPECT_EQ(down->text, 0);
+    // The sign is the number's, read past blanks and full-width forms, not the first byte's.
+    for (const std::string& falling : {std::string(" -1.10%"), gbk("－３%"), gbk("　-2%")}) {
+        EXPECT_EQ(rowColour(falling)->background, kFallingRowBackground) << falling;
+    }
     const auto up = rowColour("2.00%");
     ASSERT_TRUE(up);
     EXPECT_EQ(up->background, kRisingRowBackground);
