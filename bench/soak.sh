@@ -11,18 +11,9 @@ out="$(mkdir -p "${3:-.}" && cd "${3:-.}" && pwd)"
 bin="$build/bin"
 here="$(cd "$(dirname "$0")" && pwd)"
 
-url=$(sed -n 's/^QUOVELLA_QUOTE_URL:STRING=//p' "$build/CMakeCache.txt")
-port=$(printf '%s' "$url" | sed -n 's|^http://127\.0\.0\.1:\([0-9]*\)/$|\1|p')
-[ -n "$port" ] || { echo "soak: the build's quote URL is not a loopback port: $url" >&2; exit 1; }
-
-run=$(mktemp -d)
-pids=()
-finish() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$run"
-}
-trap finish EXIT
+name=soak
+. "$here/../scripts/real_program.sh"
+port=$(quote_port "$build")
 
 cp "$bin/quovella" "$run/"
 for i in $(seq 0 49); do
@@ -36,15 +27,9 @@ done
 
 "$bin/quovella-feed" --port "$port" >/dev/null &
 pids+=($!)
-display=""
-for n in $(seq 130 160); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_xvfb 130 160
 # The refresh period is the slider's first position: 1 s.
-DISPLAY="$display" "$run/quovella" >/dev/null 2>&1 &
+"$run/quovella" >/dev/null 2>&1 &
 program=$!
 pids+=("$program")
 

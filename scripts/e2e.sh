@@ -8,35 +8,14 @@ build="$(cd "${1:?usage: scripts/e2e.sh BUILD_DIR}" && pwd)"
 bin="$build/bin"
 agent='Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)'
 
-url=$(sed -n 's/^QUOVELLA_QUOTE_URL:STRING=//p' "$build/CMakeCache.txt")
-port=$(printf '%s' "$url" | sed -n 's|^http://127\.0\.0\.1:\([0-9]*\)/$|\1|p')
-if [ -z "$port" ]; then
-  echo "e2e: the build's quote URL is not a loopback test port: $url" >&2
-  exit 1
-fi
+name=e2e
+. "$(dirname "$0")/real_program.sh"
+port=$(quote_port "$build")
 
-run=$(mktemp -d)
-pids=()
-finish() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$run"
-}
-trap finish EXIT
 fail() {
   echo "e2e: $*" >&2
   [ -f "$run/requests.log" ] && sed 's/^/  request: /' "$run/requests.log" >&2
   exit 1
-}
-# Polls a condition for up to $1 tenths of a second.
-within() {
-  local tenths=$1
-  shift
-  for _ in $(seq 1 "$tenths"); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
 }
 
 cp "$bin/quovella" "$run/"
@@ -50,15 +29,7 @@ sqlite3 "$run/gp.mdb" "insert into cy(购买日期,股票代码,股票名称,购
 pids+=($!)
 within 50 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null || fail "the feed did not start"
 
-display=""
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display number"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-within 50 test -e "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start"
+start_xvfb 90 120
 
 "$run/quovella" >"$run/program.log" 2>&1 &
 program=$!
