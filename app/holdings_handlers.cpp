@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <utility>
 
+#include "app/background.h"
 #include "app/failure_log.h"
 #include "app/holdings_page.h"
 #include "common/numbers.h"
@@ -120,9 +121,8 @@ void HoldingsPage::onHoldingsTimerTick() {
     if (rows.empty()) return;
     // Results come back to the GUI thread; one for a page already gone is dropped with it.
     auto deliver = [this](RevaluedHolding result) {
-        QMetaObject::invokeMethod(
-            this, [this, result = std::move(result)] { showRevaluation(*高级表格_持有, result); },
-            Qt::QueuedConnection);
+        postCall(this,
+                 [this, result = std::move(result)] { showRevaluation(*高级表格_持有, result); });
     };
     revaluation_->start(std::move(rows), quotes_, context_.state.store.get(), std::move(deliver));
 }

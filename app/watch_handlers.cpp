@@ -3,6 +3,7 @@
 // exchange; the handlers go on when the reply comes back as an event.
 #include <QMetaObject>
 
+#include "app/background.h"
 #include "app/failure_log.h"
 #include "app/watch_always_on_top.h"
 #include "app/watch_page.h"
@@ -26,16 +27,13 @@ void WatchPage::askQuotes(std::string codeList, std::function<void(std::string)>
     // posted reply dies with the page if it has not been delivered by then.
     exchange_->requestQuoteReply(std::move(codeList),
                                  [this, onReply = std::move(onReply)](std::string reply) {
-                                     QMetaObject::invokeMethod(
-                                         this,
-                                         [this, onReply, reply = std::move(reply)] {
-                                             --quotesInFlight_;
-                                             if (reply.empty()) {
-                                                 logQuoteFailure(*exchange_, "quote request");
-                                             }
-                                             onReply(reply);
-                                         },
-                                         Qt::QueuedConnection);
+                                     postCall(this, [this, onReply, reply = std::move(reply)] {
+                                         --quotesInFlight_;
+                                         if (reply.empty()) {
+                                             logQuoteFailure(*exchange_, "quote request");
+                                         }
+                                         onReply(reply);
+                                     });
                                  });
 }
 

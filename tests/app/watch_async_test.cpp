@@ -4,6 +4,8 @@
 
 #include <QPushButton>
 #include <QWindow>
+#include <mutex>
+#include <vector>
 
 #include "app/watch_window_fixture.h"
 #include "feed/feed_server.h"
@@ -54,24 +56,30 @@ TEST_F(WatchAsyncTest, StartUpShowsTheCodesAtOnceAndFillsWhenTheReplyComes) {
 }
 
 // Each row's request waits 100 ms after the row before it was written, however fast the
-// server answers: a lower bound, so a busy machine only lengthens the gaps.
+// server answers: a lower bound, so a busy machine only lengthens the gaps. The requests are
+// timed as they arrive, on the server's thread: the GUI thread could notice one only after
+// its reply was handled and the pause had begun.
 TEST_F(WatchAsyncTest, TheRefreshPausesAfterEveryRow) {
-    start(kThreeCodes, server_.baseUrl());
-    stopRefreshTimer();
-    const int before = server_.requestCount();
+    std::mutex mutex;
     std::vector<std::chrono::steady_clock::time_point> asked;
-    tickWithoutWaiting();
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (asked.size() < 3 && std::chrono::steady_clock::now() < deadline) {
-        QCoreApplication::processEvents();
-        while (server_.requestCount() - before > static_cast<int>(asked.size())) {
-            asked.push_back(std::chrono::steady_clock::now());
-        }
-    }
-    ASSERT_EQ(asked.size(), 3u);
-    EXPECT_GE(asked[1] - asked[0], 100ms);
+    FeedOptions options = testing::fixedQuotes();
+    options.onRequest = [&](const SeenRequest&) {
+        const std::lock_guard lock(mutex);
+        asked.push_back(std::chrono::steady_clock::now());
+    };
+    FeedServer timed(options);
+    for (const char* code : {"sh600887", "sz000001", "sh600000"})
+        timed.setContent(code, testing::priceContent("10.50"));
+    ASSERT_TRUE(timed.start());
+    start(kThreeCodes, timed.baseUrl());
+    stopRefreshTimer();
+    tick();
+
+    const std::lock_guard lock(mutex);
+    // The load's request, then one per row.
+    ASSERT_EQ(asked.size(), 4u);
     EXPECT_GE(asked[2] - asked[1], 100ms);
-    settle();
+    EXPECT_GE(asked[3] - asked[2], 100ms);
 }
 
 TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
