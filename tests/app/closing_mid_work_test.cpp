@@ -2,38 +2,23 @@
 // a quote server that holds every request (its time-outs are far off), then closes. The
 // close must end at once, and both files must be left whole with everything they held.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QPushButton>
 #include <functional>
 
 #include "app/watch_window_fixture.h"
 #include "records/store_schema.h"
+#include "support/sqlite_query.h"
 
 namespace quovella {
 namespace {
+
+using testing::queryText;
 
 using namespace std::chrono_literals;
 
 const std::string kList = "sh600887\r\nsz000001\r\n";
 constexpr int kSnapshots = 200000;
-
-// The first value of a statement's first row, on the test's own connection.
-std::string queryText(const std::string& path, const std::string& statement) {
-    sqlite3* db = nullptr;
-    std::string out = "<error>";
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, statement.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        const int step = sqlite3_step(st);
-        const unsigned char* text = step == SQLITE_ROW ? sqlite3_column_text(st, 0) : nullptr;
-        if (step == SQLITE_ROW) out = text ? reinterpret_cast<const char*>(text) : "<null>";
-        if (step == SQLITE_DONE) out = "";
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return out;
-}
 
 class ClosingMidWork : public testing::WatchWindowFixture,
                        public ::testing::WithParamInterface<

@@ -2,7 +2,6 @@
 // store connected, a save it refuses says so, a holding it refuses is not shown as stored,
 // and after the window has gone the file still holds everything it held before.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -12,35 +11,16 @@
 
 #include "app/records_window_fixture.h"
 #include "holdings/holdings_store.h"
+#include "support/sqlite_query.h"
 #include "ui/grid.h"
 #include "ui/status_bar.h"
 
 namespace quovella {
 namespace {
 
-using testing::RecordsWindowFixture;
+using testing::queryText;
 
-// The first value of a statement's first row on a connection of the test's own, as SQLite
-// sees the file; "<error>" when it fails.
-std::string queryText(const std::string& path, const std::string& statement) {
-    sqlite3* db = nullptr;
-    std::string out = "<error>";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, statement.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-            const int step = sqlite3_step(st);
-            if (step == SQLITE_ROW) {
-                const auto* text = sqlite3_column_text(st, 0);
-                out = text ? reinterpret_cast<const char*>(text) : "";
-            } else if (step == SQLITE_DONE) {
-                out = "";
-            }
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return out;
-}
+using testing::RecordsWindowFixture;
 
 // Inserts rows through the window's own connection until the store refuses to grow.
 void fillUp(RecordStore& store, const std::string& table) {
