@@ -68,7 +68,8 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t n = utf8Length(utf8.substr(i));
         FUZZ_CHECK(n > 0);
-        char32_t c = static_cast<unsigned char>(utf8[i]) & (n == 1 ? 0x7F : 0xFF >> (n + 1));
+        char32_t c = static_cast<char32_t>(static_cast<unsigned char>(utf8[i]) &
+                                           (n == 1 ? 0x7F : 0xFF >> (n + 1)));
         for (std::size_t k = 1; k < n; ++k) c = c << 6 | (utf8[i + k] & 0x3F);
         if (c >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));

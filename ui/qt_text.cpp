@@ -16,7 +16,10 @@ QString toQtShown(std::string_view gbk) {
     if (gbk.size() <= kShownBytes) return toQt(gbk);
     std::size_t end = 0;
     // Cut between characters, never inside a double-byte one.
-    while (end < kShownBytes) end += isGbkLeadByte(static_cast<unsigned char>(gbk[end])) ? 2 : 1;
+    while (end < kShownBytes) {
+        const bool lead = isGbkLeadByte(static_cast<unsigned char>(gbk[end]));
+        end += lead ? 2u : 1u;
+    }
     return toQt(gbk.substr(0, std::min(end, gbk.size())));
 }
 
