@@ -2,8 +2,9 @@
 // start-up finish, shows page PAGE (0 "监视", 1 "数据", 2 "持有"; 0 by default) and saves a
 // picture of the window as PNG.
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -12,7 +13,7 @@
 #include "ui/tab_control.h"
 
 namespace {
-constexpr qint64 kQuoteWaitMs = 15000;
+constexpr int kQuoteWaitMs = 15000;
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -30,13 +31,16 @@ int main(int argc, char** argv) {
                                     quovella::config::kQuoteUrl);
         window.show();
         window.高级选择夹1->setCurrentPage(page);
-        // The quotes arrive as events; the picture waits for them (at most one request's
-        // time-outs).
-        QElapsedTimer waited;
-        waited.start();
-        while (!window.quotesIdle() && waited.elapsed() < kQuoteWaitMs) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
+        // The quotes arrive as events; the picture waits for them in the event loop, at most
+        // one request's time-outs.
+        QEventLoop waiting;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (window.quotesIdle()) waiting.quit();
+        });
+        poll.start(10);
+        QTimer::singleShot(kQuoteWaitMs, &waiting, &QEventLoop::quit);
+        if (!window.quotesIdle()) waiting.exec();
         for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
         saved = window.grab().save(file, "PNG");
         window.close();
