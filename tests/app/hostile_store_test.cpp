@@ -108,18 +108,9 @@ class HostileStore : public RecordsWindowFixture, public ::testing::WithParamInt
     }
     std::string path() { return storePathIn(runDirectory()); }
 
-    // A whole quote row of the watch grid double-clicked, the question answered OK.
     void saveSnapshot() {
-        Grid& grid = *window().watchPage().高级表格_股票;
-        grid.setColumnCount(12);
-        grid.setRowCount(2);
-        const auto values = testing::quoteValues("sh600519", "贵州茅台", "1.00%");
-        for (int c = 1; c <= 11; ++c)
-            grid.setCellText(1, c, values[static_cast<std::size_t>(c - 1)]);
-        grid.selectRange({1, 1, 1, 11});
         dialogs_.answerOk();
-        emit grid.doubleClicked(0, 0, 0);
-        settle();
+        doubleClickQuoteRow("sh600519", "贵州茅台", "1.00%");
     }
     void addHolding() {
         HoldingsPage& page = window().holdingsPage();

@@ -211,14 +211,7 @@ TEST_F(NoStoreTest, WithoutAStoreNothingIsListedAndNothingTakesEffect) {
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(dialogs_.shown()[0].text, gbk("删除失败"));
 
-    Grid& grid = *window().watchPage().高级表格_股票;
-    grid.setColumnCount(12);
-    grid.setRowCount(2);
-    const std::vector<std::string> values = testing::quoteValues("sh600887", "伊利股份", "1.00%");
-    for (int c = 1; c <= 11; ++c) grid.setCellText(1, c, values[static_cast<std::size_t>(c - 1)]);
-    grid.selectRange({1, 1, 1, 11});
-    emit grid.doubleClicked(0, 0, 0);  // the question is answered OK
-    settle();
+    doubleClickQuoteRow("sh600887", "伊利股份", "1.00%");
     EXPECT_EQ(list().rowCount(), 0);
     EXPECT_FALSE(state_.store->isOpen());
 }

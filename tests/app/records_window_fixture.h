@@ -14,6 +14,7 @@
 #include "records/records_browser.h"
 #include "records/snapshot.h"
 #include "records/store_schema.h"
+#include "ui/grid.h"
 #include "ui/list_view.h"
 
 namespace quovella::testing {
@@ -62,6 +63,19 @@ class RecordsWindowFixture : public WindowFixture {
     }
 
     ListView& list() { return *window().recordsPage().超级列表框_数据表; }
+    // A whole quote row put into the watch grid and double-clicked: the save's question is
+    // answered as the dialogs are scripted (OK unless told otherwise).
+    void doubleClickQuoteRow(const char* code, const char* name, const char* change) {
+        Grid& grid = *window().watchPage().高级表格_股票;
+        grid.setColumnCount(12);
+        grid.setRowCount(2);
+        const std::vector<std::string> values = quoteValues(code, name, change);
+        for (int c = 1; c <= 11; ++c)
+            grid.setCellText(1, c, values[static_cast<std::size_t>(c - 1)]);
+        grid.selectRange({1, 1, 1, 11});
+        emit grid.doubleClicked(0, 0, 0);
+        settle();
+    }
     std::vector<std::string> listColumn(int column) {
         std::vector<std::string> texts;
         for (int row = 0; row < list().rowCount(); ++row) {
