@@ -7,7 +7,7 @@ void AppState::release() {
     quoteTable = QuoteTable{};
     if (colourHook) colourHook->detach();
     colourHook.reset();
-    store.reset();  // writes a pending row, then closes the connection
+    store.reset();  // runs the writes asked for, writes a pending row, then closes
 }
 
 }  // namespace quovella

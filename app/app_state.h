@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "quotes/quote_table.h"
-#include "records/record_store.h"
+#include "records/store_worker.h"
 #include "ui/cell_colour_hook.h"
 
 namespace quovella {
@@ -20,10 +20,10 @@ struct AppState {
     QuoteTable quoteTable{6};
     // True exactly while a periodic refresh of the watch grid runs.
     bool refreshBusy = false;
-    // The record store ("gp.mdb") with its connection, its one cursor and the store lock
-    // that every operation sequence holds. Created by the start-up sequence before the
-    // store opens.
-    std::unique_ptr<RecordStore> store;
+    // The record store ("gp.mdb") with its connection and its one cursor, owned by the
+    // store's worker, which runs every statement on it. Created by the start-up sequence
+    // before the store opens.
+    std::unique_ptr<StoreWorker> store;
 
     // The exit path: the colouring hook is detached and destroyed, then the rest released.
     void release();

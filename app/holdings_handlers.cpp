@@ -5,14 +5,13 @@
 #include <QLineEdit>
 #include <utility>
 
-#include "app/background.h"
 #include "app/failure_log.h"
 #include "app/holdings_page.h"
 #include "common/numbers.h"
 #include "holdings/holdings_store.h"
 #include "holdings/purchase_form.h"
-#include "holdings/revaluation_pass.h"
 #include "quotes/watch_code_rules.h"
+#include "ui/background.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -56,9 +55,12 @@ std::vector<HoldingToRevalue> holdingsToRevalue(const Grid& grid) {
     return rows;
 }
 
+}  // namespace
+
 // A reload may have moved the holdings since the pass read them: only the row that still
 // shows this holding takes its values.
-void showRevaluation(Grid& grid, const RevaluedHolding& result) {
+void HoldingsPage::showRevaluation(const RevaluedHolding& result) {
+    Grid& grid = *高级表格_持有;
     if (cell(grid, result.row, holdingColumn::id) != result.id) return;
     if (cell(grid, result.row, holdingColumn::code) != result.code) return;
     grid.setCellText(result.row, holdingColumn::currentPrice, result.price);
@@ -67,14 +69,31 @@ void showRevaluation(Grid& grid, const RevaluedHolding& result) {
     grid.setCellText(result.row, holdingColumn::time, result.time);
 }
 
-}  // namespace
-
+// cy is read on the store's worker, behind the writes asked before it; the grid takes the
+// rows when they are back.
 void HoldingsPage::reloadHoldingsGrid() {
     const unsigned long generation = ++holdingsReloadGeneration_;
+    using Rows = std::vector<std::vector<std::string>>;
+    StoreWorker* const store = context_.state.store.get();
+    const auto done = [this, generation](Outcome<Rows> rows) {
+        --storeInFlight_;
+        if (!rows.ok()) logStoreJobFailure(rows.failure, "holdings read");
+        showHoldings(generation, rows.ok() ? *rows.value : Rows());
+    };
+    ++storeInFlight_;
+    const bool posted =
+        store != nullptr &&
+        runInBackground<Rows>(
+            store->worker(), this,
+            [store](const CancelFlag&) { return readAllHoldings(store->store()); }, done);
+    if (!posted) done(Outcome<Rows>{Rows(), {}});
+}
+
+void HoldingsPage::showHoldings(unsigned long generation,
+                                const std::vector<std::vector<std::string>>& rows) {
+    // A newer reload's rows are on their way.
+    if (generation != holdingsReloadGeneration_) return;
     超级列表框_持有数据->removeAllRows();
-    // Read under the store lock into memory first; events are let through only afterwards.
-    std::vector<std::vector<std::string>> rows;
-    if (context_.state.store) rows = readAllHoldings(*context_.state.store);
     // The grid is not emptied: rows 1..count take the holdings, and the rows appended below
     // them by earlier reloads stay empty, which ends a revaluation pass there.
     Grid& grid = *高级表格_持有;
@@ -95,7 +114,8 @@ void HoldingsPage::onAddHoldingClicked() {
     addHolding();
 }
 
-// No validation and no message: the reloaded grid shows whether the row arrived.
+// No validation and no message: the reloaded grid shows whether the row arrived. The insert
+// runs on the store's worker and the reload is asked behind it, so it reads the new row.
 void HoldingsPage::addHolding() {
     const QDate date = 日期框1->date();
     const std::string shares = fromQt(编辑框_购买股数->text());
@@ -106,25 +126,56 @@ void HoldingsPage::addHolding() {
                          shares,
                          price,
                          totalPurchaseText(shares, price)};
-    if (context_.state.store && !insertHolding(*context_.state.store, row)) {
-        logStoreFailure(*context_.state.store, "holding insert");
+    if (StoreWorker* const store = context_.state.store.get()) {
+        submit<bool>(
+            store->worker(),
+            [store, row](const CancelFlag&) {
+                RecordStore& records = store->store();
+                if (!insertHolding(records, row))
+                    logStoreFailure(records.lastError(), "holding insert");
+                return true;
+            },
+            [](Outcome<bool> outcome) {
+                if (!outcome.ok()) logStoreJobFailure(outcome.failure, "holding insert");
+            });
     }
     reloadHoldingsGrid();
 }
 
+// One pass at a time on the page's worker: a tick that finds a pass running starts none. The
+// pass gets a copy of the rows; each result comes back to the grid and goes on to the store's
+// worker for cy, in the order the pass made them.
 void HoldingsPage::onHoldingsTimerTick() {
-    if (!revaluation_) {
-        revaluation_ = std::make_shared<RevaluationPass>(sharedClock_, cancel_);
-    }
-    if (revaluation_->busy()) return;
+    if (revaluationRunning_) return;
     std::vector<HoldingToRevalue> rows = holdingsToRevalue(*高级表格_持有);
     if (rows.empty()) return;
-    // Results come back to the GUI thread; one for a page already gone is dropped with it.
-    auto deliver = [this](RevaluedHolding result) {
-        postCall(this,
-                 [this, result = std::move(result)] { showRevaluation(*高级表格_持有, result); });
+    StoreWorker* const store = context_.state.store.get();
+    const auto deliver = [this, watched = QPointer<QObject>(this), store](RevaluedHolding result) {
+        if (store != nullptr) {
+            store->worker().post([store, result](const CancelFlag&) {
+                RecordStore& records = store->store();
+                if (!writeRevaluation(records, result.id, result.price, result.amount, result.rate,
+                                      result.storedTime)) {
+                    logStoreFailure(records.lastError(), "revaluation update");
+                }
+            });
+        }
+        postCall(watched, [this, result = std::move(result)] { showRevaluation(result); });
     };
-    revaluation_->start(std::move(rows), quotes_, context_.state.store.get(), std::move(deliver));
+    revaluationRunning_ = true;
+    const bool posted = runInBackground<bool>(
+        *revaluationWorker_, this,
+        [rows = std::move(rows), quotes = quotes_, clock = &context_.clock,
+         deliver](const CancelFlag& cancel) {
+            revaluationPass(rows, quotes, *clock, cancel, deliver);
+            return true;
+        },
+        [this](Outcome<bool> outcome) {
+            revaluationRunning_ = false;
+            if (!outcome.ok()) logQuoteJobFailure(outcome.failure, "revaluation pass");
+        });
+    // No thread to be had: nothing runs, and a later tick tries again.
+    if (!posted) revaluationRunning_ = false;
 }
 
 // Bound but empty, as the window defines them.

@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "app/page_layout.h"
-#include "holdings/revaluation_pass.h"
 #include "ui/grid.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -28,14 +27,13 @@ QDate qDate(const LocalDateTime& when) {
 
 }  // namespace
 
-HoldingsPage::HoldingsPage(PageContext context, const Clock* sharedClock, QuoteSource quotes,
-                           std::shared_ptr<std::atomic<bool>> cancel, ParentWindow& parent,
+HoldingsPage::HoldingsPage(PageContext context, const QuoteSource& quotes, ParentWindow& parent,
                            QWidget* box)
-    : QObject(&context.window),
-      context_(context),
-      sharedClock_(sharedClock),
-      quotes_(std::move(quotes)),
-      cancel_(std::move(cancel)) {
+    : QObject(&context.window), context_(context), revaluationWorker_(std::make_unique<Worker>()) {
+    // The passes' fetches end with the page's own worker, and with nothing else.
+    FetchOptions options = quotes.options();
+    options.cancel = revaluationWorker_->cancelFlag();
+    quotes_ = QuoteSource(quotes.baseUrl(), std::move(options));
     buildUnits(parent, box);
 }
 
@@ -134,12 +132,8 @@ void HoldingsPage::copyHoldingFromList() {
     日期框1->setDate(qDate(dateFromText(list.itemText(list.selectedRow(), holdingColumn::date))));
 }
 
-bool HoldingsPage::revaluationBusy() const {
-    return revaluation_ && revaluation_->busy();
-}
-
 void HoldingsPage::endBackgroundWork() {
-    if (revaluation_) revaluation_->stop();
+    revaluationWorker_->shutdown();
 }
 
 }  // namespace quovella

@@ -1,11 +1,15 @@
 #pragma once
 // Page "持有": the purchase form, the holdings grid reloaded from the store and revalued
-// every second on a worker, and the holdings list.
+// every second on the page's worker, and the holdings list. The store's statements run on
+// the store's worker.
 #include <QObject>
-#include <atomic>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/page_context.h"
+#include "common/worker.h"
+#include "holdings/revaluation_pass.h"
 #include "quotes/quote_source.h"
 
 class QDateEdit;
@@ -32,17 +36,14 @@ inline constexpr int time = 10;
 class Grid;
 class ListView;
 class ParentWindow;
-class RevaluationPass;
 class Timer;
 
 class HoldingsPage : public QObject {
     Q_OBJECT
   public:
-    // Builds the page's units inside `box`. sharedClock: the clock the revaluation worker
-    // may use, or null when the window's clock may go before the worker does. cancel ends
-    // the worker's fetches together with the window's quote exchanges.
-    HoldingsPage(PageContext context, const Clock* sharedClock, QuoteSource quotes,
-                 std::shared_ptr<std::atomic<bool>> cancel, ParentWindow& parent, QWidget* box);
+    // Builds the page's units inside `box`; quotes: the quote server the passes ask.
+    HoldingsPage(PageContext context, const QuoteSource& quotes, ParentWindow& parent,
+                 QWidget* box);
     ~HoldingsPage() override;
 
     QDateEdit* 日期框1 = nullptr;
@@ -74,23 +75,26 @@ class HoldingsPage : public QObject {
     void onHoldingsListHeaderClicked(int column);
 
     // True while a revaluation pass runs.
-    bool revaluationBusy() const;
-    // Stops the revaluation pass and waits for it.
+    bool revaluationBusy() const { return revaluationRunning_; }
+    // True when every store operation the page asked for has come back.
+    bool idle() const { return storeInFlight_ == 0; }
+    // Cancels the revaluation pass and ends the page's worker.
     void endBackgroundWork();
 
   private:
     void buildUnits(ParentWindow& parent, QWidget* box);
     void addHolding();
+    void showHoldings(unsigned long generation, const std::vector<std::vector<std::string>>& rows);
+    void showRevaluation(const RevaluedHolding& result);
 
     PageContext context_;
-    const Clock* sharedClock_;
     QuoteSource quotes_;
-    std::shared_ptr<std::atomic<bool>> cancel_;
-    // Counts reloads of the holdings grid, so a reload interrupted by a newer one stops.
+    // The revaluation passes, one at a time.
+    std::unique_ptr<Worker> revaluationWorker_;
+    bool revaluationRunning_ = false;
+    int storeInFlight_ = 0;
+    // Counts reloads of the holdings grid: one that a newer reload replaced stops.
     unsigned long holdingsReloadGeneration_ = 0;
-    // The revaluation worker, made at the first tick; destroying it waits for a running
-    // pass, so no worker outlives the page.
-    std::shared_ptr<RevaluationPass> revaluation_;
 };
 
 }  // namespace quovella

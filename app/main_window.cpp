@@ -62,11 +62,8 @@ MainWindow::MainWindow(AppState& state, std::filesystem::path runDirectory,
     watchPage_ =
         new WatchPage(pageContext(), std::move(quoteBaseUrl), services.fetchOptions, 图片框1);
     recordsPage_ = new RecordsPage(pageContext(), parentWindow_, 图片框2);
-    // The window's own clock goes before the revaluation worker may; the worker then keeps
-    // a clock of its own.
     holdingsPage_ =
-        new HoldingsPage(pageContext(), ownClock_ ? nullptr : clock_, watchPage_->quoteSource(),
-                         watchPage_->cancelFlag(), parentWindow_, 图片框3);
+        new HoldingsPage(pageContext(), watchPage_->quoteSource(), parentWindow_, 图片框3);
 
     wireEvents();
     emit created();
@@ -92,7 +89,7 @@ bool MainWindow::quotesIdle() const {
 }
 
 bool MainWindow::backgroundIdle() const {
-    return quotesIdle() && recordsPage_->idle();
+    return quotesIdle() && storeInFlight_ == 0 && recordsPage_->idle() && holdingsPage_->idle();
 }
 
 void MainWindow::endBackgroundWork() {

@@ -54,7 +54,8 @@ class MainWindow : public QWidget {
     AppState& appState() const { return state_; }
     // True when every quote request of the window has had its reply handled.
     bool quotesIdle() const;
-    // True when, besides, every read and sort of the records list has come back.
+    // True when, besides, every step of the records list and every store operation the
+    // window asked for has come back (the revaluation passes aside).
     bool backgroundIdle() const;
     // As the file system names it: GBK may not be able to hold its name.
     const std::filesystem::path& runDirectory() const { return runDirectory_; }
@@ -98,8 +99,8 @@ class MainWindow : public QWidget {
     void connectRecordStore();
     void applyPlaceholderHints();
     void stopTimers();
-    // Cancels every quote exchange in flight, stops the holdings pass and the records
-    // worker; no worker posts into the window after it.
+    // Each page cancels and ends its own workers; nothing they post reaches the window
+    // after it. The store's worker goes on with the writes asked for.
     void endBackgroundWork();
 
     // The window's own handlers (window_handlers.cpp).
@@ -118,6 +119,8 @@ class MainWindow : public QWidget {
     WatchPage* watchPage_ = nullptr;
     RecordsPage* recordsPage_ = nullptr;
     HoldingsPage* holdingsPage_ = nullptr;
+    // The start-up open of the store, until its answer is handled.
+    int storeInFlight_ = 0;
 };
 
 }  // namespace quovella

@@ -5,12 +5,12 @@
 #include <array>
 #include <utility>
 
-#include "app/background.h"
 #include "app/failure_log.h"
 #include "app/records_colours.h"
 #include "app/records_page.h"
 #include "app/records_sort.h"
 #include "records/records_browser.h"
+#include "ui/background.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
 #include "ui/status_bar.h"
@@ -42,90 +42,126 @@ void RecordsPage::attachColourHook(ParentWindow& parent) {
     context_.state.colourHook->attach(parent, *超级列表框_数据表);
 }
 
-// Only called when "gp.mdb" exists: true when the store is open and its cursor bound.
-bool RecordsPage::startupOpenStore() {
-    if (!context_.state.store) return false;
-    return context_.state.store->startUpOpen(context_.runDirectory);
+void RecordsPage::storeOpened(std::string readSource) {
+    readSource_ = std::move(readSource);
+    storeKnown_ = true;
+    runNextStep();
+}
+
+// The list's steps (fill, search, delete, header click) change the same rows, so they run
+// one at a time in the order asked, each on the list as the step before it left it. None
+// starts before the store's open has answered.
+void RecordsPage::enqueueStep(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+    runNextStep();
+}
+
+void RecordsPage::runNextStep() {
+    if (stepRunning_ || !storeKnown_ || steps_.empty()) return;
+    stepRunning_ = true;
+    const std::function<void()> step = std::move(steps_.front());
+    steps_.pop_front();
+    step();
+}
+
+void RecordsPage::stepDone() {
+    stepRunning_ = false;
+    runNextStep();
 }
 
 void RecordsPage::fillRecordsList() {
-    readRecordsInBackground([store = context_.state.store.get()](const std::atomic<bool>& cancel) {
-        return store != nullptr ? readSnapshotTable(*store, &cancel) : std::optional<TextTable>();
+    enqueueStep([this] {
+        readRecordsInBackground([file = readSource_](const CancelFlag& cancel) {
+            return readSnapshotTable(file, &cancel);
+        });
     });
 }
 
 // The read runs on the records worker through a connection of its own, and the rows'
 // colours are made there too; the rows stay as they are until the whole result replaces
-// them in one change. A later fill, search or delete makes a read in flight stale, and its
-// result is dropped.
+// them in one change.
 void RecordsPage::readRecordsInBackground(RecordsRead read) {
     struct Read {
-        std::optional<TextTable> rows;
+        RowsRead rows;
         CellColourHook colours;
     };
-    const unsigned long generation = ++recordsListGeneration_;
-    rereadRecords_ = [this, read] { readRecordsInBackground(read); };
-    ++recordsInFlight_;
     const bool posted = runInBackground<Read>(
-        *recordsJobs_, this,
-        [read](const std::atomic<bool>& cancel) {
+        *recordsWorker_, this,
+        [read](const CancelFlag& cancel) {
             Read result{read(cancel), {}};
-            if (result.rows) result.colours = recordsColourRules(*result.rows, kChangeColumn);
+            if (result.rows.rows) {
+                result.colours = recordsColourRules(*result.rows.rows, kChangeColumn);
+            }
             return result;
         },
-        [this, generation](Read result) {
-            --recordsInFlight_;
-            if (generation != recordsListGeneration_) return;
-            rereadRecords_ = nullptr;
+        [this](Outcome<Read> outcome) {
             // A statement the store refused leaves the list as it is.
-            if (!result.rows) {
-                if (context_.state.store) logStoreFailure(*context_.state.store, "records read");
-                return;
+            if (!outcome.ok()) {
+                logStoreJobFailure(outcome.failure, "records read");
+            } else if (!outcome.value->rows.rows) {
+                logStoreFailure(outcome.value->rows.error, "records read");
+            } else {
+                showRecords(std::move(*outcome.value->rows.rows),
+                            std::move(outcome.value->colours));
             }
-            showRecords(std::move(*result.rows), std::move(result.colours));
+            stepDone();
         });
-    if (!posted) --recordsInFlight_;
+    if (!posted) stepDone();
 }
 
 void RecordsPage::showRecords(TextTable rows, CellColourHook colours) {
-    // New rows: an order sorted from the old ones no longer fits them, even at equal count.
-    ++recordsListGeneration_;
     超级列表框_数据表->replaceAllRows(std::move(rows));
     context_.state.colourHook->takeRules(colours);
 }
 
 void RecordsPage::onSearchClicked() {
     if (!context_.state.store) return;
-    readRecordsInBackground([store = context_.state.store.get(),
-                             text = fromQt(编辑框_条件->text())](const std::atomic<bool>& cancel) {
-        return searchSnapshotTable(*store, text, &cancel);
+    enqueueStep([this, text = fromQt(编辑框_条件->text())] {
+        readRecordsInBackground([file = readSource_, text](const CancelFlag& cancel) {
+            return searchSnapshotTable(file, text, &cancel);
+        });
     });
 }
 
+// The statement runs on the store's worker; the row leaves the list, and the message comes,
+// when its answer is back.
 void RecordsPage::onDeleteSelectedClicked() {
-    static const std::string deletedText = gbk("删除成功");
-    static const std::string failedText = gbk("删除失败");
-    const std::string id = fromQt(编辑框_选中ID->text());
-    const bool deleted = context_.state.store && deleteSnapshot(*context_.state.store, id);
-    if (!deleted && context_.state.store) logStoreFailure(*context_.state.store, "delete");
-    if (deleted) {
-        const int row = 超级列表框_数据表->findRow(id);
+    enqueueStep([this, id = fromQt(编辑框_选中ID->text())] { deleteRecord(id); });
+}
+
+void RecordsPage::deleteRecord(const std::string& id) {
+    struct Deleted {
+        bool ok = false;
+        SqlError error;
+    };
+    StoreWorker* const store = context_.state.store.get();
+    const auto done = [this, id](Outcome<Deleted> outcome) {
+        static const std::string deletedText = gbk("删除成功");
+        static const std::string failedText = gbk("删除失败");
+        const bool deleted = outcome.ok() && outcome.value->ok;
+        if (!outcome.ok()) logStoreJobFailure(outcome.failure, "delete");
+        if (outcome.ok() && !deleted) logStoreFailure(outcome.value->error, "delete");
+        const int row = deleted ? 超级列表框_数据表->findRow(id) : -1;
         if (row >= 0) {
             超级列表框_数据表->removeRow(row);
             // The rows below move up and their colours with them, before the message box
             // lets the list repaint.
             context_.state.colourHook->removeRow(row);
         }
-        // A read in flight may still hold the deleted row: it starts again; a sort in flight
-        // was made for rows that changed.
-        if (rereadRecords_) {
-            rereadRecords_();
-        } else {
-            ++recordsListGeneration_;
-        }
-    }
-    context_.dialogs.message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
-                             DialogButtons::Ok);
+        context_.dialogs.message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
+                                 DialogButtons::Ok);
+        stepDone();
+    };
+    const bool posted =
+        store != nullptr && runInBackground<Deleted>(
+                                store->worker(), this,
+                                [store, id](const CancelFlag&) {
+                                    RecordStore& records = store->store();
+                                    const bool ok = deleteSnapshot(records, id);
+                                    return Deleted{ok, ok ? SqlError{} : records.lastError()};
+                                },
+                                done);
+    if (!posted) done(Outcome<Deleted>{Deleted{}, {}});
 }
 
 void RecordsPage::onRecordsRowClicked() {
@@ -136,40 +172,40 @@ void RecordsPage::onRecordsDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
     pickRecordsRow(false);
 }
 
+// The direction is the one chosen at the click. The keys are copied when the click's turn
+// comes, and sorted on the worker; the list changes when the order comes back, as one
+// permutation of its rows.
 void RecordsPage::onRecordsHeaderClicked(int column) {
     const SortDirection direction =
         单选框_正向->isChecked() ? SortDirection::forward : SortDirection::reverse;
     const std::optional<SortKind> kind = recordsColumnSortKind(column);
-    if (!kind || 超级列表框_数据表->rowCount() == 0) return;
-    // The keys are copied and sorted on the worker; the list changes only when the order
-    // comes back, as one permutation of its rows. A later change of the list or a second
-    // click makes the order stale.
+    if (!kind) return;
+    enqueueStep([this, column, kind = *kind, direction] { sortRecords(column, kind, direction); });
+}
+
+void RecordsPage::sortRecords(int column, SortKind kind, SortDirection direction) {
+    if (超级列表框_数据表->rowCount() == 0) return stepDone();
     struct Sorted {
         std::vector<int> order;
         CellColourHook colours;
     };
-    const unsigned long listGeneration = recordsListGeneration_;
-    const unsigned long sortGeneration = ++recordsSortGeneration_;
     const std::array<int, 2> copied{column, kChangeColumn};
-    ++recordsInFlight_;
     const bool posted = runInBackground<Sorted>(
-        *recordsJobs_, this,
-        [keys = 超级列表框_数据表->table().columns(copied), kind = *kind,
-         direction](const std::atomic<bool>&) {
+        *recordsWorker_, this,
+        [keys = 超级列表框_数据表->table().columns(copied), kind, direction](const CancelFlag&) {
             Sorted sorted{sortedKeyOrder(keys, kind, direction), {}};
             sorted.colours = recordsColourRules(keys, 1, sorted.order);
             return sorted;
         },
-        [this, listGeneration, sortGeneration](Sorted sorted) {
-            --recordsInFlight_;
-            if (listGeneration != recordsListGeneration_) return;
-            if (sortGeneration != recordsSortGeneration_) return;
+        [this](Outcome<Sorted> outcome) {
+            if (!outcome.ok()) logStoreJobFailure(outcome.failure, "column sort");
             // Rows moved: their colours move with them.
-            if (applyRecordsOrder(*超级列表框_数据表, sorted.order)) {
-                context_.state.colourHook->takeRules(sorted.colours);
+            if (outcome.ok() && applyRecordsOrder(*超级列表框_数据表, outcome.value->order)) {
+                context_.state.colourHook->takeRules(outcome.value->colours);
             }
+            stepDone();
         });
-    if (!posted) --recordsInFlight_;
+    if (!posted) stepDone();
 }
 
 // Bound but empty, as the window defines them.

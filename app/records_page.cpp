@@ -5,7 +5,6 @@
 #include <QRadioButton>
 
 #include "app/page_layout.h"
-#include "common/job_queue.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
 #include "ui/timer.h"
@@ -13,7 +12,7 @@
 namespace quovella {
 
 RecordsPage::RecordsPage(PageContext context, ParentWindow& parent, QWidget* box)
-    : QObject(&context.window), context_(context), recordsJobs_(std::make_unique<JobQueue>()) {
+    : QObject(&context.window), context_(context), recordsWorker_(std::make_unique<Worker>()) {
     buildUnits(parent, box);
 }
 
@@ -67,7 +66,7 @@ void RecordsPage::applyStartupState() {
 }
 
 void RecordsPage::endBackgroundWork() {
-    recordsJobs_->shutdown();
+    recordsWorker_->shutdown();
 }
 
 }  // namespace quovella

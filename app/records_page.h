@@ -1,15 +1,19 @@
 #pragma once
 // Page "数据": the records list over the store, its search, delete, column sort and the
-// picked row. Reads, searches and sorts run on the page's worker; the list changes only
-// when a result comes back, and a result made for an older list is dropped.
+// picked row. Reads, searches and sorts run on the page's worker, deletes on the store's;
+// the list's steps run one at a time in the order asked, and the list changes only when a
+// step's result comes back.
 #include <QObject>
-#include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/page_context.h"
 #include "common/text_table.h"
+#include "common/worker.h"
+#include "records/column_sort.h"
+#include "records/record_store.h"
 #include "ui/cell_colour_hook.h"
 
 class QLineEdit;
@@ -18,7 +22,6 @@ class QRadioButton;
 
 namespace quovella {
 
-class JobQueue;
 class ListView;
 class ParentWindow;
 class Timer;
@@ -41,8 +44,9 @@ class RecordsPage : public QObject {
 
     // The start-up's parts.
     void attachColourHook(ParentWindow& parent);
-    // Only called when "gp.mdb" exists: true when the store is open and its cursor bound.
-    bool startupOpenStore();
+    // The store's open has answered: what its file is read through ("" when it is not
+    // open). The list's steps wait for it.
+    void storeOpened(std::string readSource);
     void applyStartupState();
     // Reads every snapshot into the list, in the background.
     void fillRecordsList();
@@ -56,8 +60,8 @@ class RecordsPage : public QObject {
     void onRecordsLeftPressed(int x, int y, int keys);
     void onRecordsLeftReleased(int x, int y, int keys);
 
-    // True when every read and sort of the list has come back.
-    bool idle() const { return recordsInFlight_ == 0; }
+    // True when every step asked of the list has come back.
+    bool idle() const { return storeKnown_ && !stepRunning_ && steps_.empty(); }
     void endBackgroundWork();
 
   private:
@@ -66,18 +70,21 @@ class RecordsPage : public QObject {
     // Every change of the list's rows comes with the colours of the rows as they then stand,
     // so no row keeps the colour of a row that stood there before.
     void showRecords(TextTable rows, CellColourHook colours);
-    using RecordsRead = std::function<std::optional<TextTable>(const std::atomic<bool>& cancel)>;
+    using RecordsRead = std::function<RowsRead(const CancelFlag& cancel)>;
     void readRecordsInBackground(RecordsRead read);
+    void deleteRecord(const std::string& id);
+    void sortRecords(int column, SortKind kind, SortDirection direction);
+    void enqueueStep(std::function<void()> step);
+    void runNextStep();
+    void stepDone();
 
     PageContext context_;
-    // Counts changes of the list's rows (fill, search, delete, rows shown) and header
-    // clicks; a result made for an older list or an older click is dropped.
-    unsigned long recordsListGeneration_ = 0;
-    unsigned long recordsSortGeneration_ = 0;
-    std::unique_ptr<JobQueue> recordsJobs_;
-    int recordsInFlight_ = 0;
-    // The read in flight, started again when a delete changes the store under it.
-    std::function<void()> rereadRecords_;
+    std::unique_ptr<Worker> recordsWorker_;
+    // The list's steps not yet started, and whether one runs.
+    std::deque<std::function<void()>> steps_;
+    bool stepRunning_ = false;
+    bool storeKnown_ = false;
+    std::string readSource_;
 };
 
 }  // namespace quovella

@@ -34,7 +34,9 @@ void WatchPage::applyStartupSettings() {
 }
 
 void WatchPage::applyRefreshPeriod() {
-    时钟_刷新周期->setInterval(滑块条_刷新时间->position() * 1000);
+    // While an add's check is out the timer stays stopped; the add's reload starts it at
+    // the period chosen by then.
+    if (!addChecking_) 时钟_刷新周期->setInterval(滑块条_刷新时间->position() * 1000);
     const std::string seconds = std::to_string(滑块条_刷新时间->position());
     标签2->setText(toQt(gbk("自动刷新时间(") + seconds + gbk("秒)：")));
 }

@@ -2,11 +2,13 @@
 #include <QLineEdit>
 #include <filesystem>
 
+#include "app/failure_log.h"
 #include "app/holdings_page.h"
 #include "app/main_window.h"
 #include "app/records_page.h"
 #include "app/watch_page.h"
 #include "records/record_store.h"
+#include "ui/background.h"
 #include "ui/qt_text.h"
 #include "ui/status_bar.h"
 #include "ui/timer.h"
@@ -16,8 +18,8 @@ namespace quovella {
 void MainWindow::runStartup() {
     recordsPage_->attachColourHook(parentWindow_);
     state_.refreshBusy = false;
-    // The store, with its lock, exists before it is opened.
-    state_.store = std::make_unique<RecordStore>();
+    // The store and its worker exist before it is opened.
+    state_.store = std::make_unique<StoreWorker>();
     holdingsPage_->prepareHoldingsGridHeader();
     connectRecordStore();
     watchPage_->loadWatchList();
@@ -26,16 +28,38 @@ void MainWindow::runStartup() {
     recordsPage_->applyStartupState();
 }
 
+// The open runs on the store's worker; what the user asks of the store meanwhile is queued
+// behind it there, and the records list's steps wait for its answer.
 void MainWindow::connectRecordStore() {
     std::error_code error;
-    if (!std::filesystem::exists(storePathIn(runDirectory_), error)) return;
-    if (recordsPage_->startupOpenStore()) {
-        状态条1->setPaneText(1, gbk("连接成功"));
-        recordsPage_->fillRecordsList();
-        holdingsPage_->reloadHoldingsGrid();
-    } else {
-        状态条1->setPaneText(1, gbk("连接失败"));
+    if (!std::filesystem::exists(storePathIn(runDirectory_), error)) {
+        recordsPage_->storeOpened({});
+        return;
     }
+    struct Opened {
+        bool ok = false;
+        std::string readSource;
+        SqlError error;
+    };
+    ++storeInFlight_;
+    runInBackground<Opened>(
+        state_.store->worker(), this,
+        [store = state_.store.get(), directory = runDirectory_](const CancelFlag&) {
+            RecordStore& opened = store->store();
+            const bool ok = opened.startUpOpen(directory);
+            return Opened{ok, opened.readSource(), ok ? SqlError{} : opened.lastError()};
+        },
+        [this](Outcome<Opened> outcome) {
+            --storeInFlight_;
+            const bool ok = outcome.ok() && outcome.value->ok;
+            if (!outcome.ok()) logStoreJobFailure(outcome.failure, "store open");
+            if (outcome.ok() && !ok) logStoreFailure(outcome.value->error, "store open");
+            状态条1->setPaneText(1, gbk(ok ? "连接成功" : "连接失败"));
+            recordsPage_->storeOpened(ok ? outcome.value->readSource : std::string());
+            if (!ok) return;
+            recordsPage_->fillRecordsList();
+            holdingsPage_->reloadHoldingsGrid();
+        });
 }
 
 void MainWindow::applyPlaceholderHints() {

@@ -9,6 +9,7 @@
 #include "quotes/quote_reply.h"
 #include "quotes/watch_grid_format.h"
 #include "ui/grid.h"
+#include "ui/slider.h"
 #include "ui/timer.h"
 
 namespace quovella {
@@ -21,7 +22,6 @@ constexpr int kColumnWidth = 60;
 constexpr int kFirstQuoteColumn = 3;
 constexpr int kLastColouredColumn = 10;
 constexpr int kLastQuoteColumn = 11;
-constexpr int kFillPeriod = 1000;
 constexpr std::chrono::milliseconds kPauseAfterRow{100};
 const std::string kFailedContent = "FAILED";
 
@@ -42,9 +42,11 @@ void writeCells(Grid& grid, int row, const std::vector<GridCellText>& cells) {
 }
 
 // A row without a quote keeps only its code: no "0万" and no change for a quote that is
-// not there.
-void clearQuoteCells(Grid& grid, int row) {
-    for (int column = 2; column <= kLastQuoteColumn; ++column) grid.setCellText(row, column, {});
+// not there. From column 3 the name stays as well.
+void clearQuoteCells(Grid& grid, int row, int fromColumn = 2) {
+    for (int column = fromColumn; column <= kLastQuoteColumn; ++column) {
+        grid.setCellText(row, column, {});
+    }
 }
 
 }  // namespace
@@ -128,7 +130,9 @@ void WatchPage::fillWatchGrid() {
         writeCells(grid, i, fill.cells);
         grid.setTextColour(coloured, colourOf(fill.colour));
     }
-    时钟_刷新周期->setInterval(kFillPeriod);
+    // The refresh runs at the period the slider shows, however late the reply came; a late
+    // fill leaves the timer stopped while an add's check is out.
+    if (!addChecking_) 时钟_刷新周期->setInterval(滑块条_刷新时间->position() * 1000);
 }
 
 // One pass over the grid's rows, one request per row in row order; each row's code is read
@@ -157,8 +161,11 @@ void WatchPage::onRefreshReply(unsigned long pass, int row, const std::string& c
     const std::string content = firstQuotedText(reply);
     if (content.empty()) return endRefresh();
     // A row deleted or reloaded meanwhile holds another code now: the reply is not its own.
-    // A "FAILED" code keeps what its row shows, and the rows below still get their turn.
-    if (高级表格_股票->cellText(row, 1) == code && content != kFailedContent) {
+    // A code that turned "FAILED" loses its prices, which would look live and be saved as
+    // today's snapshot; its code and name stay, and the rows below still get their turn.
+    if (高级表格_股票->cellText(row, 1) == code && content == kFailedContent) {
+        clearQuoteCells(*高级表格_股票, row, kFirstQuoteColumn);
+    } else if (高级表格_股票->cellText(row, 1) == code) {
         const std::optional<std::vector<GridCellText>> cells = refreshRow(content);
         if (!cells) return endRefresh();
         writeCells(*高级表格_股票, row, *cells);

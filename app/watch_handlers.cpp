@@ -3,14 +3,13 @@
 // exchange; the handlers go on when the reply comes back as an event.
 #include <QMetaObject>
 
-#include "app/background.h"
 #include "app/failure_log.h"
 #include "app/watch_always_on_top.h"
 #include "app/watch_page.h"
-#include "quotes/quote_exchange.h"
 #include "quotes/quote_reply.h"
 #include "quotes/watch_code_rules.h"
 #include "quotes/watch_list_file.h"
+#include "ui/background.h"
 #include "ui/grid.h"
 #include "ui/slider.h"
 #include "ui/timer.h"
@@ -23,18 +22,23 @@ std::filesystem::path WatchPage::watchListPath() const {
 
 void WatchPage::askQuotes(std::string codeList, std::function<void(std::string)> onReply) {
     ++quotesInFlight_;
-    // The exchange is shut down before this page goes, so `this` outlives the call; the
-    // posted reply dies with the page if it has not been delivered by then.
-    exchange_->requestQuoteReply(std::move(codeList),
-                                 [this, onReply = std::move(onReply)](std::string reply) {
-                                     postCall(this, [this, onReply, reply = std::move(reply)] {
-                                         --quotesInFlight_;
-                                         if (reply.empty()) {
-                                             logQuoteFailure(*exchange_, "quote request");
-                                         }
-                                         onReply(reply);
-                                     });
-                                 });
+    const bool posted = runInBackground<FetchResult>(
+        *quotesWorker_, this,
+        [quotes = quotes_, codeList = std::move(codeList)](const CancelFlag&) {
+            return quotes.fetchQuoteResult(codeList);
+        },
+        [this, onReply](Outcome<FetchResult> outcome) {
+            --quotesInFlight_;
+            if (!outcome.ok()) {
+                logQuoteJobFailure(outcome.failure, "quote request");
+                return onReply({});
+            }
+            if (outcome.value->body.empty()) {
+                logQuoteFailure(outcome.value->error, "quote request");
+            }
+            onReply(outcome.value->body);
+        });
+    if (!posted) --quotesInFlight_;
 }
 
 void WatchPage::loadWatchList(std::function<void()> then) {
@@ -84,8 +88,9 @@ void WatchPage::onDeleteCodeClicked() {
 }
 
 void WatchPage::onRefreshTimerTick() {
-    // A tick while a refresh runs, or while a load waits for its quotes, does nothing.
-    if (state().refreshBusy || watchLoadPending_) return;
+    // A tick while a refresh runs, while a load waits for its quotes, or while an add's
+    // check is out, does nothing.
+    if (state().refreshBusy || watchLoadPending_ || addChecking_) return;
     refreshWatchGrid();
 }
 
@@ -97,10 +102,12 @@ void WatchPage::addStockCode() {
     if (!entry || !isSixByteEntry(*entry)) return refuseStockCode();
     const std::string code = withExchangePrefix(*entry);
     addPending_ = true;
+    addChecking_ = true;
     askQuotes(code, [this, code](const std::string& reply) { onCodeChecked(code, reply); });
 }
 
 void WatchPage::onCodeChecked(const std::string& code, const std::string& reply) {
+    addChecking_ = false;
     if (!isKnownQuoteContent(firstQuotedText(reply))) {
         addPending_ = false;
         return refuseStockCode();

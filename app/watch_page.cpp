@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include "app/page_layout.h"
-#include "quotes/quote_exchange.h"
 #include "ui/grid.h"
 #include "ui/slider.h"
 #include "ui/timer.h"
@@ -18,7 +17,10 @@ WatchPage::WatchPage(PageContext context, std::string quoteBaseUrl, FetchOptions
       context_(context),
       quoteBaseUrl_(std::move(quoteBaseUrl)),
       fetchOptions_(fetchOptions),
-      exchange_(std::make_unique<QuoteExchange>(quoteBaseUrl_, fetchOptions_)) {
+      quotesWorker_(std::make_unique<Worker>()) {
+    FetchOptions cancellable = fetchOptions_;
+    cancellable.cancel = quotesWorker_->cancelFlag();
+    quotes_ = QuoteSource(quoteBaseUrl_, cancellable);
     buildUnits(box);
 }
 
@@ -58,11 +60,7 @@ void WatchPage::buildUnits(QWidget* box) {
 }
 
 void WatchPage::endBackgroundWork() {
-    exchange_->shutdown();
-}
-
-std::shared_ptr<std::atomic<bool>> WatchPage::cancelFlag() const {
-    return exchange_->cancelFlag();
+    quotesWorker_->shutdown();
 }
 
 QuoteSource WatchPage::quoteSource() const {

@@ -1,8 +1,8 @@
 #pragma once
 // Page "监视": the watch grid with its quotes, the add and delete commands, the periodic
 // refresh one row at a time, the two settings sliders and the snapshot a double-click saves.
-// Quote requests go out through the page's quote exchange; the handlers go on when the
-// reply comes back as an event.
+// Quote requests run on the page's quote worker, snapshot saves on the store's; the
+// handlers go on when the result comes back as an event.
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/page_context.h"
+#include "common/worker.h"
 #include "quotes/quote_source.h"
 
 class QLabel;
@@ -19,7 +20,6 @@ class QTimer;
 namespace quovella {
 
 class Grid;
-class QuoteExchange;
 class Slider;
 class Timer;
 
@@ -55,12 +55,13 @@ class WatchPage : public QObject {
     void applyTransparency();
     void onWatchGridDoubleClicked(int x, int y, int keys);
 
-    // True when every quote request of the page has had its reply handled.
-    bool quotesIdle() const { return quotesInFlight_ == 0; }
-    // Ends every exchange in flight; no reply reaches the page after it.
+    // True when every quote request of the page has had its reply handled, and every
+    // snapshot save its answer.
+    bool quotesIdle() const { return quotesInFlight_ == 0 && savesInFlight_ == 0; }
+    // Cancels the request in flight and ends the page's worker; no reply reaches the page
+    // after it.
     void endBackgroundWork();
-    // Shared with whatever must end with the page's exchanges (the holdings pass).
-    std::shared_ptr<std::atomic<bool>> cancelFlag() const;
+    // The quote server as the page reaches it, with no cancel of the page's.
     QuoteSource quoteSource() const;
 
   signals:
@@ -75,12 +76,13 @@ class WatchPage : public QObject {
 
     void addStockCode();
     void onCodeChecked(const std::string& code, const std::string& reply);
+    void saveSnapshotValues(std::vector<std::string> values);
     void deleteSelectedStock();
     std::filesystem::path watchListPath() const;
     void refuseStockCode();
     void refuseWatchList(const char* whyUtf8);
     // Sends one quote request off the GUI thread; onReply runs on the GUI thread with the
-    // reply, unless the page has gone by then.
+    // reply (empty on a failure, whose cause is logged), unless the page has gone by then.
     void askQuotes(std::string codeList, std::function<void(std::string)> onReply);
 
     // The watch grid (watch_grid.cpp).
@@ -98,15 +100,20 @@ class WatchPage : public QObject {
     PageContext context_;
     std::string quoteBaseUrl_;
     FetchOptions fetchOptions_;
-    std::unique_ptr<QuoteExchange> exchange_;
+    QuoteSource quotes_;
+    std::unique_ptr<Worker> quotesWorker_;
     int quotesInFlight_ = 0;
+    int savesInFlight_ = 0;
     // Counts loads of the watch list; the reply of a replaced load is dropped.
     unsigned long watchLoadGeneration_ = 0;
     // A load's request is out: the grid shows the codes, the full fill waits for the reply.
     bool watchLoadPending_ = false;
     std::vector<std::function<void()>> afterWatchFill_;
-    // An add command is between its code check and its end.
+    // An add command is between its code check and its end, and (within that) its check
+    // is out: no refresh pass starts then, and nothing but the add's reload restarts the
+    // refresh timer.
     bool addPending_ = false;
+    bool addChecking_ = false;
     // The periodic refresh, one row at a time: the pass, the row it asks for, the grid's
     // row count when it began, and the pause after each row.
     unsigned long refreshPass_ = 0;

@@ -6,7 +6,6 @@
 namespace quovella {
 
 bool insertHolding(RecordStore& store, const HoldingRow& row) {
-    const RecordStore::Lock held = store.lock();
     if (!store.openCursor("cy", RecordStore::kTable) || !store.addNew()) return false;
     const std::vector<std::string>& columns = holdingColumns();
     const std::string_view values[] = {row.date,  row.code, row.name, row.shares, row.price,
@@ -25,7 +24,6 @@ bool insertHolding(RecordStore& store, const HoldingRow& row) {
 }
 
 std::vector<std::vector<std::string>> readAllHoldings(RecordStore& store) {
-    const RecordStore::Lock held = store.lock();
     std::vector<std::vector<std::string>> rows;
     if (!store.openCursor("cy", RecordStore::kTable)) return rows;
     const std::vector<std::string>& columns = holdingColumns();
@@ -43,7 +41,6 @@ std::vector<std::vector<std::string>> readAllHoldings(RecordStore& store) {
 
 bool writeRevaluation(RecordStore& store, std::string_view id, std::string_view price,
                       std::string_view amount, std::string_view rate, std::string_view time) {
-    const RecordStore::Lock held = store.lock();
     const bool done = store.openCursor(updateHoldingStatement(price, amount, rate, time, id),
                                        RecordStore::kStatement);
     store.closeCursor();

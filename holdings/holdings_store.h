@@ -1,6 +1,6 @@
 #pragma once
 // The holdings table cy through the store's one cursor: each function is one operation
-// sequence held under the store lock.
+// sequence on the cursor.
 #include <string>
 #include <string_view>
 #include <vector>

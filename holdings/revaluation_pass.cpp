@@ -1,93 +1,47 @@
 #include "holdings/revaluation_pass.h"
 
-#include <exception>
 #include <optional>
-#include <utility>
+#include <thread>
 
-#include "holdings/holdings_store.h"
 #include "holdings/revaluation.h"
 
 namespace quovella {
 
-RevaluationPass::RevaluationPass(const Clock* clock, std::shared_ptr<std::atomic<bool>> cancel)
-    : clock_(clock != nullptr ? *clock : systemClock_), cancel_(std::move(cancel)) {}
+namespace {
 
-RevaluationPass::~RevaluationPass() {
-    stop();
-}
+// How often a pause looks at the cancel flag.
+constexpr std::chrono::milliseconds kPauseSlice{10};
 
-bool RevaluationPass::start(std::vector<HoldingToRevalue> rows, QuoteSource source,
-                            RecordStore* store, Deliver deliver) {
-    if (busy_.load() || stopping()) return false;
-    // The previous pass has ended (busy is false), so this join returns at once.
-    if (thread_.joinable()) thread_.join();
-    busy_.store(true);
-    FetchOptions options = source.options();
-    options.cancel = cancel_;
-    source = QuoteSource(source.baseUrl(), std::move(options));
-    try {
-        thread_ = std::thread([this, rows = std::move(rows), source = std::move(source), store,
-                               deliver = std::move(deliver)] {
-            revaluationPass(rows, source, store, deliver);
-            busy_.store(false);
-        });
-    } catch (const std::exception&) {
-        // No thread to be had: nothing runs, nothing is reported, and a later tick tries again
-        // instead of the flag blocking every pass for good.
-        busy_.store(false);
-        return false;
+// False when cancelled meanwhile.
+bool pause(const CancelFlag& cancel) {
+    const auto end = std::chrono::steady_clock::now() + kRevaluationRowPause;
+    while (!cancel.load()) {
+        const auto left = end - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) return true;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(left, kPauseSlice));
     }
-    return true;
+    return false;
 }
 
-void RevaluationPass::stop() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    cancel_->store(true);
-    wake_.notify_all();
-    if (thread_.joinable()) thread_.join();
-}
+}  // namespace
 
-bool RevaluationPass::stopping() const {
-    if (cancel_->load()) return true;
-    const std::lock_guard lock(mutex_);
-    return stopping_;
-}
-
-bool RevaluationPass::pause() {
-    std::unique_lock lock(mutex_);
-    return !wake_.wait_for(lock, kRowPause, [this] { return stopping_; });
-}
-
-std::string RevaluationPass::nowText() const {
-    return timestampText(clock_.now());
-}
-
-void RevaluationPass::revaluationPass(const std::vector<HoldingToRevalue>& rows,
-                                      const QuoteSource& source, RecordStore* store,
-                                      const Deliver& deliver) {
+void revaluationPass(const std::vector<HoldingToRevalue>& rows, const QuoteSource& source,
+                     const Clock& clock, const CancelFlag& cancel,
+                     const std::function<void(RevaluedHolding)>& deliver) {
     for (const HoldingToRevalue& holding : rows) {
-        if (stopping()) return;
-        revalueRow(holding, source, store, deliver);
-        if (!pause()) return;
-    }
-}
-
-void RevaluationPass::revalueRow(const HoldingToRevalue& holding, const QuoteSource& source,
-                                 RecordStore* store, const Deliver& deliver) const {
-    // The fetch holds no lock: a slow server must not stall the GUI thread's store work.
-    const std::string price = source.currentPriceFor(holding.code);
-    if (stopping()) return;
-    // No price in the reply (a failed request, an unknown code, an error page): the row is
-    // left as it is rather than booked at a price of 0.
-    const std::optional<RevaluationTexts> texts = revalue(price, holding.shares, holding.price);
-    if (!texts) return;
-    deliver({holding.row, holding.id, holding.code, price, texts->amount, texts->rate, nowText()});
-    // The store's time is taken anew, as the grid's was.
-    if (store != nullptr) {
-        writeRevaluation(*store, holding.id, price, texts->amount, texts->rate, nowText());
+        if (cancel.load()) return;
+        const std::string price = source.currentPriceFor(holding.code);
+        if (cancel.load()) return;
+        // No price in the reply (a failed request, an unknown code, an error page): the row is
+        // left as it is rather than booked at a price of 0.
+        const std::optional<RevaluationTexts> texts = revalue(price, holding.shares, holding.price);
+        if (texts) {
+            const std::string time = timestampText(clock.now());
+            deliver({holding.row, holding.id, holding.code, price, texts->amount, texts->rate, time,
+                     timestampText(clock.now())});
+        }
+        if (!pause(cancel)) return;
     }
 }
 

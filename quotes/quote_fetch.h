@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,35 +45,6 @@ struct FetchResult {
     std::string body;
     TransferError error;
     bool cancelled = false;
-};
-
-// The last failed exchange of whoever keeps it, for any thread to read. A copy starts with
-// what the original had.
-class LastTransferError {
-  public:
-    LastTransferError() = default;
-    LastTransferError(const LastTransferError& other) : error_(other.get()) {}
-    LastTransferError& operator=(const LastTransferError& other) {
-        const TransferError error = other.get();
-        const std::lock_guard lock(mutex_);
-        error_ = error;
-        return *this;
-    }
-
-    // Keeps the error when it is a failure; an exchange that went well changes nothing.
-    void keep(const TransferError& error) {
-        if (!error.failed()) return;
-        const std::lock_guard lock(mutex_);
-        error_ = error;
-    }
-    TransferError get() const {
-        const std::lock_guard lock(mutex_);
-        return error_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    TransferError error_;
 };
 
 // GETs url directly (no proxy, whatever the environment says; nothing from a cache) and

@@ -14,10 +14,12 @@ std::string defaultQuoteBaseUrl() {
 QuoteSource::QuoteSource(std::string baseUrl, FetchOptions options)
     : baseUrl_(std::move(baseUrl)), options_(options) {}
 
+FetchResult QuoteSource::fetchQuoteResult(std::string_view codeList) const {
+    return fetchUrl(quoteRequestUrl(baseUrl_, codeList), options_);
+}
+
 std::string QuoteSource::fetchQuoteReply(std::string_view codeList) const {
-    FetchResult result = fetchUrl(quoteRequestUrl(baseUrl_, codeList), options_);
-    lastError_.keep(result.error);
-    return std::move(result.body);
+    return fetchQuoteResult(codeList).body;
 }
 
 int QuoteSource::fillQuoteTable(std::string_view codeList, QuoteTable& table) const {

@@ -20,7 +20,9 @@ class QuoteSource {
     const std::string& baseUrl() const { return baseUrl_; }
     const FetchOptions& options() const { return options_; }
 
-    // The reply for codes joined by "," (empty on any failure).
+    // The reply for codes joined by ",", with why the exchange failed when it did.
+    FetchResult fetchQuoteResult(std::string_view codeList) const;
+    // The reply alone (empty on any failure).
     std::string fetchQuoteReply(std::string_view codeList) const;
     // Fetches the reply for the code list, writes it into the table and returns the quote
     // count n (also recorded in the table).
@@ -32,13 +34,9 @@ class QuoteSource {
     // The 4th "," element of the code's reply (its current price), or empty.
     std::string currentPriceFor(std::string_view code) const;
 
-    // Why the most recent failed request of this source failed; kept until the next failure.
-    TransferError lastError() const { return lastError_.get(); }
-
   private:
     std::string baseUrl_;
     FetchOptions options_;
-    mutable LastTransferError lastError_;
 };
 
 }  // namespace quovella

@@ -143,19 +143,13 @@ RecordStore::~RecordStore() {
     close();
 }
 
-RecordStore::Lock RecordStore::lock() const {
-    return Lock(mutex_);
-}
-
 bool RecordStore::startUpOpen(const std::filesystem::path& runDirectory) {
-    const Lock held = lock();
     close();
     // The directory's name as the file system has it: it may hold what GBK cannot.
     return openFile(storePathIn(runDirectory), Access::readWrite) && bindCursor();
 }
 
 bool RecordStore::open(std::string_view path, std::string_view password, Access access) {
-    const Lock held = lock();
     close();
     if (!password.empty()) {
         lastError_ = {SQLITE_ERROR, "the store has no password"};
@@ -209,25 +203,16 @@ std::unique_ptr<RecordStore::Connection> RecordStore::openConnection(const std::
     return connection;
 }
 
-std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind,
-                                               const std::vector<std::string>& columns,
-                                               std::string_view keyName,
-                                               const std::atomic<bool>* cancel) const {
-    std::string file;
-    {
-        const Lock held = lock();
-        if (connection_ == nullptr) return std::nullopt;
-        file = file_;
-    }
+RowsRead RecordStore::readRows(const std::string& file, std::string_view source, int kind,
+                               const std::vector<std::string>& columns, std::string_view keyName,
+                               const std::atomic<bool>* cancel) {
     SqlError error;
-    const auto failed = [&] {
-        // Only a failure counts: a cancel leaves no cause.
-        if (error.code != SQLITE_OK) {
-            const Lock held = lock();
-            lastError_ = std::move(error);
-        }
-        return std::nullopt;
-    };
+    // A cancel leaves no cause.
+    const auto failed = [&] { return RowsRead{std::nullopt, std::move(error)}; };
+    if (file.empty()) {
+        error = {SQLITE_MISUSE, "the store is not open"};
+        return failed();
+    }
     const std::optional<BoundStatement> read = readStatement(source, kind);
     if (!read) {
         error = {SQLITE_ERROR, "not a read source"};
@@ -258,39 +243,30 @@ std::optional<TextTable> RecordStore::readRows(std::string_view source, int kind
         return failed();
     }
     table.shrinkToFit();
-    return table;
-}
-
-SqlError RecordStore::lastError() const {
-    const Lock held = lock();
-    return lastError_;
+    return {std::move(table), {}};
 }
 
 bool RecordStore::bindCursor() {
-    const Lock held = lock();
     bound_ = connection_ != nullptr;
     return bound_;
 }
 
 void RecordStore::close() {
-    const Lock held = lock();
     closeCursor();
     bound_ = false;
     connection_.reset();
+    file_.clear();
 }
 
 bool RecordStore::isOpen() const {
-    const Lock held = lock();
     return connection_ != nullptr;
 }
 
 bool RecordStore::isReadOnly() const {
-    const Lock held = lock();
     return connection_ != nullptr && sqlite3_db_readonly(connection_->db, "main") != 0;
 }
 
 bool RecordStore::openCursor(std::string_view source, int kind) {
-    const Lock held = lock();
     if (source.empty() || !bound_ || connection_ == nullptr) return false;
     const bool committed = commitPending();
     cursor_->reset();
@@ -364,13 +340,11 @@ bool RecordStore::loadRows() {
 }
 
 void RecordStore::closeCursor() {
-    const Lock held = lock();
     commitPending();
     cursor_->reset();
 }
 
 bool RecordStore::addNew() {
-    const Lock held = lock();
     Cursor& c = *cursor_;
     if (!c.open || c.table.empty() || isReadOnly()) return false;
     // A row still pending that cannot be written starts nothing: the caller stops at the
@@ -383,7 +357,6 @@ bool RecordStore::addNew() {
 }
 
 bool RecordStore::writeField(std::string_view column, std::string_view value) {
-    const Lock held = lock();
     Cursor& c = *cursor_;
     if (!c.pending) return false;
     const auto index = findColumn(c.tableColumnsGbk, column);
@@ -394,12 +367,10 @@ bool RecordStore::writeField(std::string_view column, std::string_view value) {
 }
 
 bool RecordStore::commitNew() {
-    const Lock held = lock();
     return commitPending();
 }
 
 void RecordStore::cancelNew() {
-    const Lock held = lock();
     cursor_->pending = false;
 }
 
@@ -425,7 +396,6 @@ bool RecordStore::commitPending() {
 }
 
 std::string RecordStore::readField(std::string_view column) {
-    const Lock held = lock();
     Cursor& c = *cursor_;
     if (c.pending) {
         const auto index = findColumn(c.tableColumnsGbk, column);
@@ -437,31 +407,26 @@ std::string RecordStore::readField(std::string_view column) {
 }
 
 bool RecordStore::moveFirst() {
-    const Lock held = lock();
     if (!loadRows() || cursor_->result.rows.empty()) return false;
     cursor_->position = 0;
     return true;
 }
 
 bool RecordStore::moveNext() {
-    const Lock held = lock();
     if (!loadRows() || !cursor_->onRow()) return false;
     ++cursor_->position;
     return true;
 }
 
 long RecordStore::recordCount() {
-    const Lock held = lock();
     return loadRows() ? static_cast<long>(cursor_->result.rows.size()) : 0;
 }
 
 bool RecordStore::atEnd() {
-    const Lock held = lock();
     return !loadRows() || !cursor_->onRow();
 }
 
 bool RecordStore::hasSnapshot(std::string_view code, std::string_view date) {
-    const Lock held = lock();
     if (connection_ == nullptr) return false;
     const Cursor& c = *cursor_;
     if (c.pending && c.table == "sj") {

@@ -8,15 +8,12 @@
 // its rows (ascending id) at the first read after openCursor, so an insert sequence
 // (openCursor(table), addNew, writeField...) never pays for reading the table.
 //
-// Threads: every operation takes the store lock. A caller that runs a sequence (open ...
-// read ... close, or open ... addNew ... writeField) holds lock() for the whole sequence so
-// no other thread's sequence interleaves on the one cursor. The lock is recursive. Never
-// hold it while processing GUI events: an event handler on the same thread would re-enter
-// the sequence, and a worker waiting for the lock would stall.
+// Threads: a store has one owner at a time and no lock; the window gives it to the store's
+// worker (StoreWorker), which runs every sequence on the cursor whole, one after another.
+// Readers on other threads use readRows, which opens a connection of its own.
 #include <atomic>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +30,12 @@ inline constexpr std::string_view kStoreFileName = "gp.mdb";
 inline std::string storePathIn(const std::filesystem::path& runDirectory) {
     return (runDirectory / kStoreFileName).string();
 }
+
+// What readRows gives: the rows, or nothing and why.
+struct RowsRead {
+    std::optional<TextTable> rows;
+    SqlError error;  // code 0 when cancelled
+};
 
 class RecordStore {
   public:
@@ -92,26 +95,25 @@ class RecordStore {
     // row). Leaves the cursor as it is.
     bool hasSnapshot(std::string_view code, std::string_view date);
 
+    // What the open store's file is read through ("" when not open): its path, or the URI
+    // of an unchanging file. Hand it to readRows on another thread.
+    const std::string& readSource() const { return file_; }
+
     // The rows of one of the program's read sources (a table as a table cursor reads it, or
     // the search statement) into a table of the given GBK columns, the first read under
-    // keyName. It reads through a read-only connection of its own to the store's file and
-    // takes neither the store lock nor the cursor, so a worker thread may run it while the
-    // store is in use: WAL lets the reader and the writer work side by side, and the one
-    // statement is one consistent picture. Nothing when the store is not open, the source
-    // is refused, or cancel was set meanwhile.
-    std::optional<TextTable> readRows(std::string_view source, int kind,
-                                      const std::vector<std::string>& columns,
-                                      std::string_view keyName,
-                                      const std::atomic<bool>* cancel = nullptr) const;
+    // keyName. It reads file (a readSource()) through a read-only connection of its own and
+    // touches no store object, so any thread may run it while the store is in use: WAL lets
+    // the reader and the writer work side by side, and the one statement is one consistent
+    // picture. Nothing, with the cause, when file is "" (no store open) or the source is
+    // refused; nothing and no cause when cancel was set meanwhile.
+    static RowsRead readRows(const std::string& file, std::string_view source, int kind,
+                             const std::vector<std::string>& columns, std::string_view keyName,
+                             const std::atomic<bool>* cancel = nullptr);
 
-    // The cause of the most recent failed open or statement (readRows included): SQLite's
-    // result code and message, or the store's reason for refusing it. Kept until the next
-    // failure; code 0 when nothing has failed yet.
-    SqlError lastError() const;
-
-    using Lock = std::unique_lock<std::recursive_mutex>;
-    // Holds the store lock until the returned lock is released.
-    Lock lock() const;
+    // The cause of the most recent failed open or statement on this store: SQLite's result
+    // code and message, or the store's reason for refusing it. Kept until the next failure;
+    // code 0 when nothing has failed yet. Read it in the sequence that failed.
+    const SqlError& lastError() const { return lastError_; }
 
   private:
     struct Connection;
@@ -126,13 +128,12 @@ class RecordStore {
     bool openTable(std::string_view name);
     bool runStatement(std::string_view statement);
 
-    mutable std::recursive_mutex mutex_;  // created before the store opens
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<Cursor> cursor_;
     // What the connection was opened with: the path, or the URI of an unchanging file.
     std::string file_;
     bool bound_ = false;
-    mutable SqlError lastError_;
+    SqlError lastError_;
 };
 
 }  // namespace quovella

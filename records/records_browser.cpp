@@ -17,7 +17,6 @@ SnapshotRow readSnapshotRow(RecordStore& store, std::string_view keyName) {
 }
 
 std::vector<SnapshotRow> readAllSnapshots(RecordStore& store) {
-    const RecordStore::Lock held = store.lock();
     std::vector<SnapshotRow> rows;
     store.openCursor("sj", RecordStore::kTable);
     const long count = store.recordCount();
@@ -31,7 +30,6 @@ std::vector<SnapshotRow> readAllSnapshots(RecordStore& store) {
 }
 
 std::optional<std::vector<SnapshotRow>> searchSnapshots(RecordStore& store, std::string_view text) {
-    const RecordStore::Lock held = store.lock();
     if (!store.openCursor(searchStatement(text), RecordStore::kStatement)) return std::nullopt;
     std::vector<SnapshotRow> rows;
     store.moveFirst();
@@ -43,19 +41,17 @@ std::optional<std::vector<SnapshotRow>> searchSnapshots(RecordStore& store, std:
     return rows;
 }
 
-std::optional<TextTable> readSnapshotTable(const RecordStore& store,
-                                           const std::atomic<bool>* cancel) {
-    return store.readRows("sj", RecordStore::kTable, snapshotColumns(), "id", cancel);
+RowsRead readSnapshotTable(const std::string& file, const std::atomic<bool>* cancel) {
+    return RecordStore::readRows(file, "sj", RecordStore::kTable, snapshotColumns(), "id", cancel);
 }
 
-std::optional<TextTable> searchSnapshotTable(const RecordStore& store, std::string_view text,
-                                             const std::atomic<bool>* cancel) {
-    return store.readRows(searchStatement(text), RecordStore::kStatement, snapshotColumns(), "ID",
-                          cancel);
+RowsRead searchSnapshotTable(const std::string& file, std::string_view text,
+                             const std::atomic<bool>* cancel) {
+    return RecordStore::readRows(file, searchStatement(text), RecordStore::kStatement,
+                                 snapshotColumns(), "ID", cancel);
 }
 
 bool deleteSnapshot(RecordStore& store, std::string_view id) {
-    const RecordStore::Lock held = store.lock();
     const bool deleted = store.openCursor(deleteStatement(id), RecordStore::kStatement);
     store.closeCursor();
     return deleted;

@@ -9,10 +9,9 @@
 
 #include "common/colour.h"
 #include "common/text_table.h"
+#include "records/record_store.h"
 
 namespace quovella {
-
-class RecordStore;
 
 // The texts of list columns 0..13: id, 日期, 股票代码, ... 涨跌, 时间, 盈亏金额.
 using SnapshotRow = std::vector<std::string>;
@@ -21,19 +20,18 @@ using SnapshotRow = std::vector<std::string>;
 SnapshotRow readSnapshotRow(RecordStore& store, std::string_view keyName = "id");
 
 // Full fill: openCursor("sj", table), recordCount rows of readField ... moveNext,
-// closeCursor; all under one hold of the store lock. Empty when the store is not open.
+// closeCursor; one sequence on the cursor. Empty when the store is not open.
 std::vector<SnapshotRow> readAllSnapshots(RecordStore& store);
 
 // Search: the search statement for text; moveFirst, then rows until atEnd (key read as
 // "ID"), closeCursor. Nothing when the statement fails (the list then stays as it is).
 std::optional<std::vector<SnapshotRow>> searchSnapshots(RecordStore& store, std::string_view text);
 
-// The same two reads through a connection of their own (RecordStore::readRows), for a
-// worker thread, straight into a compact table of the list's fourteen columns.
-std::optional<TextTable> readSnapshotTable(const RecordStore& store,
-                                           const std::atomic<bool>* cancel = nullptr);
-std::optional<TextTable> searchSnapshotTable(const RecordStore& store, std::string_view text,
-                                             const std::atomic<bool>* cancel = nullptr);
+// The same two reads through a connection of their own to file (a store's readSource()),
+// for any thread, straight into a compact table of the list's fourteen columns.
+RowsRead readSnapshotTable(const std::string& file, const std::atomic<bool>* cancel = nullptr);
+RowsRead searchSnapshotTable(const std::string& file, std::string_view text,
+                             const std::atomic<bool>* cancel = nullptr);
 
 // Delete: "delete from sj where id=" + id. True also when no row had that id.
 bool deleteSnapshot(RecordStore& store, std::string_view id);

@@ -31,7 +31,6 @@ std::string duplicateMessage(std::string_view code) {
 bool insertSnapshot(RecordStore& store, const std::vector<std::string>& values,
                     std::string_view today) {
     if (values.size() < kSnapshotValueCount) return false;
-    const RecordStore::Lock held = store.lock();
     const std::vector<std::string>& columns = snapshotColumns();  // id, 日期, values..., 盈亏金额
     if (!store.openCursor("sj", RecordStore::kTable) || !store.addNew()) return false;
     bool written = store.writeField(columns[1], today);
@@ -49,7 +48,6 @@ bool insertSnapshot(RecordStore& store, const std::vector<std::string>& values,
 SaveOutcome saveSnapshot(RecordStore& store, const std::vector<std::string>& values,
                          std::string_view today) {
     if (values.size() < kSnapshotValueCount) return SaveOutcome::tooFewValues;
-    const RecordStore::Lock held = store.lock();
     if (store.hasSnapshot(values[0], today)) return SaveOutcome::duplicate;
     return insertSnapshot(store, values, today) ? SaveOutcome::saved : SaveOutcome::failed;
 }

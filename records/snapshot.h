@@ -34,7 +34,7 @@ bool insertSnapshot(RecordStore& store, const std::vector<std::string>& values,
 enum class SaveOutcome { saved, duplicate, tooFewValues, failed };
 
 // The duplicate check against the store (not against the rows a list happens to show)
-// and the insert, under one hold of the store lock.
+// and the insert, as one sequence on the cursor.
 SaveOutcome saveSnapshot(RecordStore& store, const std::vector<std::string>& values,
                          std::string_view today);
 

@@ -1,6 +1,6 @@
 #pragma once
 // The program's logging categories, for why a store operation or a quote request failed
-// (RecordStore::lastError, QuoteExchange::lastError, QuoteSource::lastError). Only warnings
+// (the cause that comes back with its result). Only warnings
 // and worse show unless the logging rules enable more, e.g.
 // QT_LOGGING_RULES="quovella.*.debug=true".
 #include <QLoggingCategory>

@@ -26,7 +26,10 @@ class HoldingsAddTest : public testing::HoldingsWindowFixture {
         window().holdingsPage().编辑框_购买股数->setText(QString::fromUtf8(shares));
         window().holdingsPage().编辑框_购买单价->setText(QString::fromUtf8(price));
     }
-    void clickAdd() { window().holdingsPage().按钮_添加持有->click(); }
+    void clickAdd() {
+        window().holdingsPage().按钮_添加持有->click();
+        settle();
+    }
     void putRowInHoldingsList() {
         ListView& list = *window().holdingsPage().超级列表框_持有数据;
         list.setItemText(list.appendRow(), 0, "1");

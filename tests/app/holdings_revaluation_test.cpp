@@ -99,6 +99,7 @@ TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass)
     // The worker waits for the server without the store lock: an add goes through now.
     window().holdingsPage().编辑框_股票代码->setText("600036");
     window().holdingsPage().按钮_添加持有->click();
+    settle();
     EXPECT_EQ(stored().size(), 4u);
     EXPECT_TRUE(busy());
     // Closing and destroying the window cancels the request in flight and waits for the
@@ -107,23 +108,25 @@ TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass)
     window_.reset();
     server_.release();
     EXPECT_EQ(server_.requestedLists().size(), 1u);
-    EXPECT_EQ(readAllHoldings(*state_.store)[0][8], "");
+    EXPECT_EQ(readAllHoldings(state_.store->store())[0][8], "");
 }
 
 TEST_F(HoldingsRevaluationTest, StoppingCancelsAFetchInFlightInsteadOfWaitingOutItsTimeOut) {
     using namespace std::chrono_literals;
     server_.hold();
-    RevaluationPass pass(nullptr);
+    Worker worker;
     const std::vector<HoldingToRevalue> rows{{1, "1", "sh600887", "100", "9.87"}};
-    int delivered = 0;
-    ASSERT_TRUE(pass.start(rows, QuoteSource(server_.baseUrl(), FetchOptions{3s, 30s}), nullptr,
-                           [&](RevaluedHolding) { ++delivered; }));
+    const QuoteSource quotes(server_.baseUrl(), FetchOptions{3s, 30s, worker.cancelFlag()});
+    const SystemClock clock;
+    std::atomic<int> delivered = 0;
+    ASSERT_TRUE(worker.post([&](const CancelFlag& cancel) {
+        revaluationPass(rows, quotes, clock, cancel, [&](RevaluedHolding) { ++delivered; });
+    }));
     ASSERT_TRUE(server_.waitForHeldRequest());
     const auto begin = std::chrono::steady_clock::now();
-    pass.stop();
+    worker.shutdown();
     EXPECT_LT(std::chrono::steady_clock::now() - begin, 5s);  // the fetch allows 30 s
-    EXPECT_FALSE(pass.busy());
-    EXPECT_EQ(delivered, 0);
+    EXPECT_EQ(delivered.load(), 0);
     server_.release();
 }
 

@@ -39,7 +39,7 @@ class HoldingsWindowFixture : public WindowFixture {
                                                WindowServices{&dialogs_, &clock_, shortTimeouts()});
         window_->holdingsPage().时钟_更新持有->setInterval(0);
         window_->show();
-        QCoreApplication::processEvents();
+        settle();
     }
 
     void seedStore(const std::string& path) {
@@ -66,15 +66,18 @@ class HoldingsWindowFixture : public WindowFixture {
         for (int c = 0; c < 11; ++c) texts.push_back(cell(row, c));
         return texts;
     }
-    std::vector<std::vector<std::string>> stored() { return readAllHoldings(*state_.store); }
+    std::vector<std::vector<std::string>> stored() {
+        return readAllHoldings(state_.store->store());
+    }
 
     void tick() { emit window().holdingsPage().时钟_更新持有->tick(); }
     bool busy() { return window().holdingsPage().revaluationBusy(); }
-    // Lets events through until the pass has ended and its results reached the grid.
+    // Lets events through until the pass has ended, its results reached the grid and its
+    // updates the store.
     bool waitForPass() {
         QElapsedTimer waited;
         waited.start();
-        while (busy()) {
+        while (busy() || !state_.store->worker().idle()) {
             if (waited.elapsed() > 20000) return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));

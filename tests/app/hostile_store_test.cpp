@@ -119,6 +119,7 @@ class HostileStore : public RecordsWindowFixture, public ::testing::WithParamInt
         page.编辑框_购买股数->setText("100");
         page.编辑框_购买单价->setText("1700");
         page.按钮_添加持有->click();
+        settle();
     }
     // The holdings grid's codes, from row 1 on.
     std::vector<std::string> heldCodes() {
@@ -135,7 +136,7 @@ TEST_P(HostileStore, NothingStoredIsLostAndARefusedSaveSaysSo) {
     EXPECT_EQ(window().状态条1->paneText(1), gbk(c.connects ? "连接成功" : "连接失败"));
     EXPECT_EQ(list().rowCount(), c.listed);
     EXPECT_TRUE(dialogs_.shown().empty());
-    if (c.spoilOpen) c.spoilOpen(path(), *state_.store);
+    if (c.spoilOpen) c.spoilOpen(path(), state_.store->store());
     const std::string count = "select count(*) from ";
     const std::string snapshots = c.connects ? queryText(path(), count + "sj") : "";
     const std::string holdings = c.connects ? queryText(path(), count + "cy") : "";

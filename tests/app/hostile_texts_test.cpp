@@ -41,11 +41,12 @@ class HostileTexts : public testing::HoldingsWindowFixture,
     void SetUp() override {
         HoldingsWindowFixture::SetUp();
         for (const char* code : {"sh600887", "sz000001"}) {
-            ASSERT_TRUE(insertSnapshot(
-                *state_.store, testing::quoteValues(code, "伊利股份", "1.00%"), "2020-08-27"));
+            ASSERT_TRUE(insertSnapshot(state_.store->store(),
+                                       testing::quoteValues(code, "伊利股份", "1.00%"),
+                                       "2020-08-27"));
         }
         search("");
-        snapshots_ = readAllSnapshots(*state_.store);
+        snapshots_ = readAllSnapshots(state_.store->store());
         holdings_ = stored();
     }
     std::string text() const { return GetParam(); }
@@ -78,9 +79,10 @@ TEST_P(HostileTexts, NoStoredRowChangesUnlessAskedAndTypedTextsAreKept) {
     window().recordsPage().编辑框_选中ID->setText(toQt(text()));
     window().recordsPage().按钮_删除选中->setEnabled(true);
     window().recordsPage().按钮_删除选中->click();
+    settle();
     ASSERT_FALSE(dialogs_.shown().empty());
     EXPECT_EQ(dialogs_.shown().back().text, gbk("删除失败"));
-    EXPECT_EQ(readAllSnapshots(*state_.store), snapshots_);
+    EXPECT_EQ(readAllSnapshots(state_.store->store()), snapshots_);
 
     // A price is stored as the server sent it when it starts with a number; a quoted one
     // is refused by the store, and only the revalued columns of the holding ever change.
@@ -101,11 +103,12 @@ TEST_P(HostileTexts, NoStoredRowChangesUnlessAskedAndTypedTextsAreKept) {
     page.编辑框_购买股数->setText(toQt(text()));
     page.编辑框_购买单价->setText(toQt(text()));
     page.按钮_添加持有->click();
+    settle();
     held = stored();
     ASSERT_EQ(held.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(held[1].begin() + 2, held[1].begin() + 6),
               (std::vector<std::string>{withExchangePrefix(text()), text(), text(), text()}));
-    EXPECT_EQ(readAllSnapshots(*state_.store), snapshots_);
+    EXPECT_EQ(readAllSnapshots(state_.store->store()), snapshots_);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryText, HostileTexts, ::testing::ValuesIn(kHostileTexts));

@@ -224,7 +224,7 @@ TEST_F(MainWindowTest, StartUpLeavesTheControlsInTheirInitialState) {
     EXPECT_EQ(w.状态条1->paneText(1), "");  // no "gp.mdb" here
     EXPECT_TRUE(dialogs_.shown().empty());
     ASSERT_NE(state_.store, nullptr);
-    EXPECT_FALSE(state_.store->isOpen());
+    EXPECT_FALSE(state_.store->store().isOpen());
     EXPECT_FALSE(state_.refreshBusy);
 }
 

@@ -78,6 +78,7 @@ TEST_F(RecordsBrowserTest, ColoursFollowTheirSnapshotsThroughSearchAndDelete) {
     EXPECT_EQ(backgroundsById().size(), 4u);
     clickRow(0);
     window().recordsPage().按钮_删除选中->click();
+    settle();
     EXPECT_EQ(
         backgroundsById(),
         (Backgrounds{{"2", kGreenBackground}, {"3", kTomatoBackground}, {"4", kTomatoBackground}}));
@@ -154,10 +155,12 @@ TEST_F(RecordsBrowserTest, PickingARowShowsItsIdAndCopiesItsCode) {
 TEST_F(RecordsBrowserTest, DeleteRemovesExactlyThePickedSnapshotAndRepeatsHarmlessly) {
     clickRow(1);
     window().recordsPage().按钮_删除选中->click();
+    settle();
     EXPECT_THAT(ids(), ElementsAre("1", "3", "4"));
     EXPECT_THAT(storedColumn(0), ElementsAre("1", "3", "4"));
 
     window().recordsPage().按钮_删除选中->click();  // the id box still holds 2
+    settle();
     EXPECT_THAT(ids(), ElementsAre("1", "3", "4"));
     EXPECT_THAT(storedColumn(0), ElementsAre("1", "3", "4"));
 
@@ -175,6 +178,7 @@ TEST_F(RecordsBrowserTest, AnIdThatIsNotAWholeNumberFailsAndDeletesNothing) {
         window().recordsPage().编辑框_选中ID->setText(id);
         window().recordsPage().按钮_删除选中->setEnabled(true);
         window().recordsPage().按钮_删除选中->click();
+        settle();
         ASSERT_FALSE(dialogs_.shown().empty());
         EXPECT_EQ(dialogs_.shown().back().text, gbk("删除失败")) << id;
         EXPECT_FALSE(dialogs_.shown().back().owned);
@@ -208,12 +212,13 @@ TEST_F(NoStoreTest, WithoutAStoreNothingIsListedAndNothingTakesEffect) {
     window().recordsPage().编辑框_选中ID->setText("1");
     window().recordsPage().按钮_删除选中->setEnabled(true);
     window().recordsPage().按钮_删除选中->click();
+    settle();
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(dialogs_.shown()[0].text, gbk("删除失败"));
 
     doubleClickQuoteRow("sh600887", "伊利股份", "1.00%");
     EXPECT_EQ(list().rowCount(), 0);
-    EXPECT_FALSE(state_.store->isOpen());
+    EXPECT_FALSE(state_.store->store().isOpen());
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ class RecordsWindowFixture : public WindowFixture {
     }
     std::vector<std::string> storedColumn(int column) {
         std::vector<std::string> texts;
-        for (const SnapshotRow& row : readAllSnapshots(*state_.store))
+        for (const SnapshotRow& row : readAllSnapshots(state_.store->store()))
             texts.push_back(row[static_cast<std::size_t>(column)]);
         return texts;
     }

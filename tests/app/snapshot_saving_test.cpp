@@ -78,7 +78,7 @@ TEST_F(SnapshotSavingTest, ASaveTheStoreRefusesSaysSoAndTheListShowsTheStore) {
     };
     for (const auto& [label, breakStore] : cases) {
         SCOPED_TRACE(label);
-        breakStore(*state_.store);
+        breakStore(state_.store->store());
         const std::size_t shown = dialogs_.shown().size();
         dialogs_.answerOk();
         doubleClickRow(1);

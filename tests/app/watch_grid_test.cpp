@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/watch_window_fixture.h"
 
@@ -164,8 +165,10 @@ TEST_F(WatchGridTest, FailedAndMissingQuotesAtTheFillAndTheRefresh) {
     EXPECT_EQ(cell(3, 11), "2020-08-28 09:30:00");
     EXPECT_EQ(cell(4, 11), "");
 
-    // A row that turns "FAILED" keeps its last quote, never zeros.
-    const std::vector<std::string> firstRow = rowTexts(1);
+    // A row that turns "FAILED" loses its prices, which would look live, and keeps its code
+    // and name, as a fill leaves a row without a quote.
+    std::vector<std::string> firstRow = rowTexts(1);
+    std::fill(firstRow.begin() + 3, firstRow.begin() + 12, std::string());
     server_.setContent("sh600887", "FAILED");
     tick();
     EXPECT_EQ(server_.requestCount(), 9);

@@ -19,21 +19,22 @@ rlim_t addressSpaceInUse() {
     return pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
 }
 
-// Starts a pass with the address space nearly used up, so no thread stack can be had, and
-// exits with 0 when the start came back as "not started" and left the pass free.
+// Posts a pass with the address space nearly used up, so no thread stack can be had, and
+// exits with 0 when the post came back as "not taken" and nothing ran.
 [[noreturn]] void startWithoutRoomForAThread() {
-    RevaluationPass pass(nullptr);
-    std::vector<HoldingToRevalue> rows{{1, "1", "sh600887", "100", "9.87"}};
-    QuoteSource source("http://127.0.0.1:9/");
-    RevaluationPass::Deliver deliver = [](RevaluedHolding) {};
+    Worker worker;
+    const std::vector<HoldingToRevalue> rows{{1, "1", "sh600887", "100", "9.87"}};
+    const QuoteSource source("http://127.0.0.1:9/");
+    const SystemClock clock;
     const rlimit tight{addressSpaceInUse() + (1 << 20), RLIM_INFINITY};
     setrlimit(RLIMIT_AS, &tight);
-    const bool started =
-        pass.start(std::move(rows), std::move(source), nullptr, std::move(deliver));
-    std::_Exit(started ? 1 : pass.busy() ? 2 : 0);
+    const bool started = worker.post([&](const CancelFlag& cancel) {
+        revaluationPass(rows, source, clock, cancel, [](RevaluedHolding) {});
+    });
+    std::_Exit(started ? 1 : 0);
 }
 
-// A failed thread start must not throw into the event loop nor keep the pass busy for good.
+// A failed thread start must not throw into the event loop; the next tick may try again.
 TEST(RevaluationPassStart, ThreadThatCannotStartIsNoPass) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(startWithoutRoomForAThread(), ::testing::ExitedWithCode(0), "");

@@ -16,8 +16,8 @@
 
 #include "common/gbk.h"
 #include "common/numbers.h"
+#include "common/worker.h"
 #include "feed/feed_server.h"
-#include "quotes/quote_exchange.h"
 #include "quotes/quote_reply.h"
 
 namespace quovella {
@@ -195,26 +195,22 @@ TEST(QuoteSource, UnreachableServerGivesEmpty) {
     EXPECT_EQ(quotes.currentPriceFor("sh600887"), "");
 }
 
-TEST_F(QuoteSourceAgainstFeed, AFailedRequestKeepsItsCauseUntilTheNextFailure) {
+TEST_F(QuoteSourceAgainstFeed, EachResultCarriesTheCauseOfItsOwnFailure) {
     const QuoteSource dead("http://127.0.0.1:" + std::to_string(deadPort()) + "/", quick);
-    EXPECT_EQ(dead.fetchQuoteReply("sh600887"), "");
-    EXPECT_EQ(dead.lastError().curlCode, CURLE_COULDNT_CONNECT);
-    EXPECT_EQ(dead.lastError().httpStatus, 0);
+    const FetchResult refused = dead.fetchQuoteResult("sh600887");
+    EXPECT_EQ(refused.body, "");
+    EXPECT_EQ(refused.error.curlCode, CURLE_COULDNT_CONNECT);
+    EXPECT_EQ(refused.error.httpStatus, 0);
 
     const QuoteSource quotes = source();
-    EXPECT_FALSE(quotes.lastError().failed());
     feed_->setFault(FeedFault::serverError);
-    EXPECT_NE(quotes.fetchQuoteReply("sh600887"), "");  // a 500's body is still the reply
+    const FetchResult failed = quotes.fetchQuoteResult("sh600887");
+    EXPECT_NE(failed.body, "");  // a 500's body is still the reply
+    EXPECT_EQ(failed.error.httpStatus, 500);
     feed_->setFault(FeedFault::none);
-    EXPECT_NE(quotes.fetchQuoteReply("sh600887"), "");
-    EXPECT_EQ(quotes.lastError().curlCode, CURLE_OK);
-    EXPECT_EQ(quotes.lastError().httpStatus, 500);
-
-    QuoteExchange exchange(dead.baseUrl(), quick);
-    std::promise<TransferError> kept;
-    exchange.requestQuoteReply("sh600887",
-                               [&](std::string) { kept.set_value(exchange.lastError()); });
-    EXPECT_EQ(kept.get_future().get().curlCode, CURLE_COULDNT_CONNECT);
+    const FetchResult fine = quotes.fetchQuoteResult("sh600887");
+    EXPECT_NE(fine.body, "");
+    EXPECT_FALSE(fine.error.failed());
 }
 
 TEST(QuoteSource, ACancelEndsAnExchangeLongBeforeItsTimeOut) {
@@ -252,49 +248,26 @@ TEST(QuoteSource, DefaultTimeOutBoundsAServerThatNeverAnswers) {
     EXPECT_LT(took, 15s);
 }
 
-TEST_F(QuoteSourceAgainstFeed, ExchangeAnswersInOrderOnItsOwnThread) {
-    QuoteExchange exchange(feed_->baseUrl(), quick);
-    std::mutex mutex;
-    std::vector<std::string> names;
-    std::vector<std::thread::id> threads;
-    std::promise<void> done;
-    const std::string codes[] = {"sh600887", "nosuch", "sz000001"};
-    for (const std::string& code : codes) {
-        exchange.requestQuoteReply(code, [&, code](std::string reply) {
-            const std::lock_guard lock(mutex);
-            names.push_back(firstQuotedText(reply).substr(0, 8));
-            threads.push_back(std::this_thread::get_id());
-            if (code == "sz000001") done.set_value();
-        });
-    }
-    ASSERT_EQ(done.get_future().wait_for(5s), std::future_status::ready);
-    EXPECT_EQ(names, (std::vector<std::string>{gbk("伊利股份"), "", gbk("平安银行")}));
-    EXPECT_NE(threads[0], std::this_thread::get_id());
-    const auto deadline = std::chrono::steady_clock::now() + 1s;
-    while (!exchange.idle() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_TRUE(exchange.idle());
-}
-
-TEST(QuoteExchange, ShutdownEndsAHangingRequestAtOnceAndAnswersNothingAfter) {
+// A worker's shutdown cancels the fetch it runs when the fetch carries the worker's flag.
+TEST(QuoteSource, AWorkersShutdownEndsItsHangingRequestAtOnce) {
     FeedServer feed(FeedOptions{.port = 0, .fault = FeedFault::hang});
     ASSERT_TRUE(feed.start());
-    QuoteExchange exchange(feed.baseUrl(), FetchOptions{3s, 30s});
+    Worker worker;
+    const QuoteSource quotes(feed.baseUrl(), FetchOptions{3s, 30s, worker.cancelFlag()});
     std::atomic<int> answered{0};
-    for (int i = 0; i < 3; ++i)
-        exchange.requestQuoteReply("sh600887", [&](std::string) { ++answered; });
+    for (int i = 0; i < 3; ++i) {
+        submit<FetchResult>(
+            worker, [&](const CancelFlag&) { return quotes.fetchQuoteResult("sh600887"); },
+            [&](Outcome<FetchResult>) { ++answered; });
+    }
     while (feed.requestCount() == 0) std::this_thread::sleep_for(5ms);
-    EXPECT_FALSE(exchange.idle());
+    EXPECT_FALSE(worker.idle());
 
     const auto begin = std::chrono::steady_clock::now();
-    exchange.shutdown();
+    worker.shutdown();
     EXPECT_LT(std::chrono::steady_clock::now() - begin, 500ms);
-    exchange.requestQuoteReply("sh600887", [&](std::string) { ++answered; });
-    std::this_thread::sleep_for(100ms);
     EXPECT_EQ(answered.load(), 0);
     EXPECT_EQ(feed.requestCount(), 1);
-    EXPECT_TRUE(exchange.cancelFlag()->load());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "records/statements.h"
+#include "records/store_worker.h"
 #include "store_fixture.h"
 #include "support/unprivileged.h"
 
@@ -308,32 +309,39 @@ TEST_F(RecordStoreTest, AWalStoreInADirectoryWeMayNotWriteOpensReadOnly) {
     EXPECT_EQ(rawCount("sj"), 1u);
 }
 
-TEST_F(RecordStoreTest, SequencesUnderTheLockNeverInterleave) {
-    RecordStore store;
-    ASSERT_TRUE(store.startUpOpen(dir_));
-    ASSERT_TRUE(store.openCursor("cy", RecordStore::kTable));
-    ASSERT_TRUE(store.addNew());
-    store.closeCursor();
-    std::atomic<bool> stop = false;
-    std::thread worker([&] {
-        for (int i = 0; !stop; ++i) {
-            const auto held = store.lock();
-            store.openCursor(updateHoldingStatement(std::to_string(i), "a", "r", "t", "1"),
-                             RecordStore::kStatement);
-            store.closeCursor();
+// Sequences asked of the store's worker from two threads run whole, one after another, and
+// the writes asked before the worker goes are done before the store closes.
+TEST_F(RecordStoreTest, TheStoresWorkerRunsEverySequenceWholeAndFinishesWhatWasAsked) {
+    {
+        StoreWorker owned;
+        RecordStore* const store = &owned.store();
+        owned.worker().post([&](const CancelFlag&) {
+            ASSERT_TRUE(store->startUpOpen(dir_));
+            ASSERT_TRUE(store->openCursor("cy", RecordStore::kTable));
+            ASSERT_TRUE(store->addNew());
+            store->closeCursor();
+        });
+        std::thread other([&] {
+            for (int i = 0; i < 300; ++i) {
+                owned.worker().post([store, i](const CancelFlag&) {
+                    store->openCursor(updateHoldingStatement(std::to_string(i), "a", "r", "t", "1"),
+                                      RecordStore::kStatement);
+                    store->closeCursor();
+                });
+            }
+        });
+        for (int i = 0; i < 300; ++i) {
+            owned.worker().post([store, i](const CancelFlag&) {
+                ASSERT_TRUE(store->openCursor("sj", RecordStore::kTable));
+                ASSERT_TRUE(store->addNew());
+                ASSERT_TRUE(store->writeField(gbk("股票代码"), std::to_string(i)));
+                ASSERT_TRUE(store->openCursor("sj", RecordStore::kTable));
+                ASSERT_EQ(store->recordCount(), i + 1);
+                store->closeCursor();
+            });
         }
-    });
-    for (int i = 0; i < 300; ++i) {
-        const auto held = store.lock();
-        ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
-        ASSERT_TRUE(store.addNew());
-        ASSERT_TRUE(store.writeField(gbk("股票代码"), std::to_string(i)));
-        ASSERT_TRUE(store.openCursor("sj", RecordStore::kTable));
-        ASSERT_EQ(store.recordCount(), i + 1);
-        store.closeCursor();
+        other.join();
     }
-    stop = true;
-    worker.join();
     EXPECT_EQ(rawCount("sj"), 300u);
     EXPECT_EQ(rawCount("cy"), 1u);
 }

@@ -1,17 +1,15 @@
 #pragma once
-// Work for the window off the GUI thread: a job runs on a JobQueue's worker and its result
-// comes back as a queued call on the context object. The context shuts the queue down
-// before it goes, so no job posts into a destroyed object; a result posted but not yet
-// delivered dies with the context.
+// The Qt side of background work: a job runs on a Worker and its outcome comes back to a
+// context object on that object's thread as a queued call, which is dropped when the object
+// is gone.
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
-#include <atomic>
-#include <functional>
-#include <memory>
+#include <QPointer>
 #include <type_traits>
 #include <utility>
 
-#include "common/job_queue.h"
+#include "common/worker.h"
 
 #if defined(__SANITIZE_THREAD__)
 #define QUOVELLA_TSAN 1
@@ -71,23 +69,33 @@ class HandedOver {
 
 }  // namespace detail
 
-// Runs call on context's thread as a queued call, from any thread; one still queued when
-// context goes is dropped with it.
+// Runs call on the GUI thread as a queued call, from any thread, unless the watched context
+// is gone by the time it would run. The watch is made on the context's own thread (a raw
+// pointer read on a worker could already dangle) and only carried by the worker.
 template <typename Call>
-void postCall(QObject* context, Call call) {
-    QMetaObject::invokeMethod(context, detail::HandedOver<Call>(std::move(call)),
-                              Qt::QueuedConnection);
+void postCall(QPointer<QObject> watched, Call call) {
+    QCoreApplication* const application = QCoreApplication::instance();
+    if (application == nullptr) return;
+    QMetaObject::invokeMethod(
+        application,
+        detail::HandedOver([watched = std::move(watched), call = std::move(call)]() mutable {
+            if (watched) call();
+        }),
+        Qt::QueuedConnection);
 }
 
-template <typename Result>
-bool runInBackground(JobQueue& queue, QObject* context,
-                     std::function<Result(const std::atomic<bool>& cancel)> job,
-                     std::function<void(Result)> done) {
-    return queue.post(
-        [context, job = std::move(job), done = std::move(done)](const std::atomic<bool>& cancel) {
-            auto result = std::make_shared<Result>(job(cancel));
-            if (cancel.load()) return;
-            postCall(context, [done, result] { done(std::move(*result)); });
+// Runs work(cancel) on the worker; done(outcome) then runs on context's thread with its
+// value, or with the cause of its failure, unless context is gone by then or the worker was
+// cancelled. False when the worker takes no more jobs.
+template <typename T, typename Work, typename Done>
+bool runInBackground(Worker& worker, QObject* context, Work work, Done done) {
+    return submit<T>(
+        worker, std::move(work),
+        [watched = QPointer<QObject>(context), done = std::move(done)](Outcome<T> outcome) mutable {
+            postCall(std::move(watched),
+                     [done = std::move(done), outcome = std::move(outcome)]() mutable {
+                         done(std::move(outcome));
+                     });
         });
 }
 
