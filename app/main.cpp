@@ -1,8 +1,8 @@
 // The program entry: no command line, no environment; files live beside the executable.
 #include <QApplication>
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/window/app_state.h"
+#include "app/window/main_window.h"
 #include "quovella_config.h"
 
 int main(int argc, char** argv) {

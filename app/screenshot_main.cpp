@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/window/app_state.h"
+#include "app/window/main_window.h"
 #include "quovella_config.h"
 #include "ui/tab_control.h"
 

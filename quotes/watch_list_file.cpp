@@ -3,8 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "common/durable_file.h"
 #include "common/text_rules.h"
-#include "quotes/durable_file.h"
 
 namespace quovella {
 namespace {

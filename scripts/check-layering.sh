@@ -6,8 +6,7 @@
 #   - each #include of one of our folders names a layer the including file's target sees:
 #     its own, those of the libraries it links and, in turn, their PUBLIC links, all read
 #     from the CMake files;
-#   - ui/ holds two layers: the files quovella_ui_core lists (with the headers of its
-#     sources) are ui_core, the rest is ui; no layer without Qt includes a Qt header.
+#   - no layer without Qt includes a Qt header.
 # Prints FILE:LINE and the fault for each one found; exits 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +18,7 @@ common:
 quotes: common config
 records: common
 holdings: common quotes records
-ui_core: common
+ui_core: common records
 ui: ui_core common
 feed: common
 app: ui ui_core holdings quotes records common config
@@ -28,7 +27,7 @@ support: ui ui_core records common
 
 mapfile -t cmake_files < <(find . -name CMakeLists.txt -not -path './build*' | sort)
 
-find common quotes records holdings ui app feed tests bench -type f \
+find common quotes records holdings ui_core ui app feed tests bench -type f \
     \( -name '*.h' -o -name '*.cpp' \) | sort |
     awk -v permitted="$permitted" '
 BEGIN {
@@ -37,7 +36,7 @@ BEGIN {
               "quovella_app app quovella_feed_core feed quovella_config config", w, " ")
     for (i = 1; i < n; i += 2) {
         layerOfLibrary[w[i]] = w[i + 1]
-        if (w[i + 1] != "ui_core" && w[i + 1] != "config") libraryOfFolder[w[i + 1]] = w[i]
+        if (w[i + 1] != "config") libraryOfFolder[w[i + 1]] = w[i]
     }
     n = split("common quotes records holdings ui_core feed", w, " ")
     for (i = 1; i <= n; ++i) withoutQt[w[i]] = 1
@@ -165,14 +164,16 @@ function exists(path,    line, r) {
 }
 
 # The targets that list the file, else those that list its .cpp, else the library of its
-# folder, else every target of its folder (test helpers); none for shared test support.
-function targetsOf(path,    source, dir, t, out) {
+# top folder, else every target of its folder (test helpers); none for shared test support.
+function targetsOf(path,    source, dir, top, t, out) {
     if (path in lists) return lists[path]
     source = path
     sub(/\.h$/, ".cpp", source)
     if (source in lists) return lists[source]
     dir = dirOf(path)
-    if (dir in libraryOfFolder) return " " libraryOfFolder[dir]
+    top = dir
+    sub(/\/.*/, "", top)
+    if (top in libraryOfFolder) return " " libraryOfFolder[top]
     out = ""
     for (t = 1; t <= targetCount; ++t) if (targetDir[targets[t]] == dir) out = out " " targets[t]
     return out
@@ -214,8 +215,6 @@ function checkFile(path,    owners, n, ts, i, layer, seen, root, line, lineNo, h
             sub(/\/.*/, "", q)
             if (root != "" && exists(root "/" header)) {
                 # A helper of another test folder stands for that folder layer.
-            } else if (q == "ui") {
-                q = (header in core) ? "ui_core" : "ui"
             } else if (!(q in libraryOfFolder)) {
                 continue
             }
@@ -236,12 +235,6 @@ function unique(list,    n, l, i, met, out) {
 }
 
 END {
-    for (f in lists) if (has(lists[f], "quovella_ui_core")) {
-        core[f] = 1
-        header = f
-        sub(/\.cpp$/, ".h", header)
-        core[header] = 1
-    }
     checkLinks()
     while ((getline path < "/dev/stdin") > 0) checkFile(path)
     if (faults > 0) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/custom_draw.h"
 #include "ui/grid_model.h"
+#include "ui_core/custom_draw.h"
 
 class QTableView;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/custom_draw.h"
+#include "ui_core/custom_draw.h"
 
 namespace quovella {
 

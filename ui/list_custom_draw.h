@@ -3,7 +3,7 @@
 // to the parent window for a painted cell and which colours come back.
 #include <unordered_map>
 
-#include "ui/custom_draw.h"
+#include "ui_core/custom_draw.h"
 
 namespace quovella {
 

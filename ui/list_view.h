@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/custom_draw.h"
 #include "ui/list_custom_draw.h"
 #include "ui/list_model.h"
+#include "ui_core/custom_draw.h"
 
 class QTableView;
 

@@ -23,16 +23,16 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/holdings_page.h"
-#include "app/main_window.h"
-#include "app/records_colours.h"
-#include "app/records_page.h"
-#include "app/watch_page.h"
+#include "app/holdings/holdings_page.h"
+#include "app/records/records_page.h"
+#include "app/watch/watch_page.h"
+#include "app/window/app_state.h"
+#include "app/window/main_window.h"
 #include "records/record_store.h"
 #include "records/store_schema.h"
 #include "support/silent_dialogs.h"
 #include "ui/list_view.h"
+#include "ui_core/records_colours.h"
 
 namespace quovella {
 

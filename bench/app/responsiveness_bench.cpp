@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/window/app_state.h"
+#include "app/window/main_window.h"
 #include "feed/feed_server.h"
 #include "feed/stock_list.h"
 #include "support/silent_dialogs.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support/run_times_reporter.h"
-#include "ui/cell_colour_hook.h"
+#include "ui_core/cell_colour_hook.h"
 
 namespace quovella {
 namespace {

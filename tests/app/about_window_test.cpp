@@ -1,4 +1,4 @@
-#include "app/about_window.h"
+#include "app/window/about_window.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/about_picture.h"
+#include "app/window/about_picture.h"
 #include "app/window_fixture.h"
 #include "ui/qt_text.h"
 #include "ui/status_bar.h"

@@ -7,7 +7,7 @@
 #include <condition_variable>
 #include <thread>
 
-#include "app/holdings_page.h"
+#include "app/holdings/holdings_page.h"
 #include "app/watch_window_fixture.h"
 #include "holdings/holdings_store.h"
 #include "holdings/revaluation_pass.h"

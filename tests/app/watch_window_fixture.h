@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/watch_always_on_top.h"
+#include "app/watch/watch_always_on_top.h"
 #include "app/window_fixture.h"
 #include "feed/feed_server.h"
 #include "ui/grid.h"

@@ -11,11 +11,11 @@
 #include <string>
 #include <thread>
 
-#include "app/app_state.h"
-#include "app/holdings_page.h"
-#include "app/main_window.h"
-#include "app/records_page.h"
-#include "app/watch_page.h"
+#include "app/holdings/holdings_page.h"
+#include "app/records/records_page.h"
+#include "app/watch/watch_page.h"
+#include "app/window/app_state.h"
+#include "app/window/main_window.h"
 #include "common/date_time.h"
 #include "ui/qt_text.h"
 #include "ui/scripted_dialogs.h"

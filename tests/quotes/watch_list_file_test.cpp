@@ -14,7 +14,7 @@
 #include <set>
 #include <thread>
 
-#include "quotes/durable_file.h"
+#include "common/durable_file.h"
 #include "support/unprivileged.h"
 
 namespace quovella {

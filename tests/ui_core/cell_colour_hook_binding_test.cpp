@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/cell_colour_hook.h"
+#include "ui_core/cell_colour_hook.h"
 #include "ui_core/fake_list.h"
 
 namespace quovella {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/gbk.h"
-#include "ui/cell_colour_hook.h"
+#include "ui_core/cell_colour_hook.h"
 
 namespace quovella {
 namespace {

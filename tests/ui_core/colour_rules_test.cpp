@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/gbk.h"
-#include "ui/cell_colour_hook.h"
+#include "ui_core/cell_colour_hook.h"
 #include "ui_core/fake_list.h"
 
 namespace quovella {

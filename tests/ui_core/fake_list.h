@@ -2,7 +2,7 @@
 // A list that records the colours the hook applies to it.
 #include <vector>
 
-#include "ui/custom_draw.h"
+#include "ui_core/custom_draw.h"
 
 namespace quovella::testing {
 
