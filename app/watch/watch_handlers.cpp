@@ -78,9 +78,26 @@ void WatchPage::refuseWatchList(const char* whyUtf8) {
 }
 
 void WatchPage::onAddCodeClicked() {
-    // One add at a time: a second click while the first waits for the server does nothing.
-    if (addPending_) return;
+    // One add at a time: a click while an add waits for the server waits its turn.
+    if (addPending_ || addsWaiting_ > 0) {
+        ++addsWaiting_;
+        return;
+    }
     addStockCode();
+}
+
+// The next add is posted, so that its box does not open inside the handler of a reply.
+void WatchPage::endAdd() {
+    addPending_ = false;
+    if (addsWaiting_ == 0) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (addPending_ || addsWaiting_ == 0) return;
+            --addsWaiting_;
+            addStockCode();
+        },
+        Qt::QueuedConnection);
 }
 
 void WatchPage::onDeleteCodeClicked() {
@@ -103,20 +120,23 @@ void WatchPage::addStockCode() {
     const std::string code = withExchangePrefix(*entry);
     addPending_ = true;
     addChecking_ = true;
+    // The check and the reload are kept apart from any refresh request: a running pass
+    // ends, and its row in flight is dropped.
+    if (state().refreshBusy) endRefresh();
     askQuotes(code, [this, code](const std::string& reply) { onCodeChecked(code, reply); });
 }
 
 void WatchPage::onCodeChecked(const std::string& code, const std::string& reply) {
     addChecking_ = false;
     if (!isKnownQuoteContent(firstQuotedText(reply))) {
-        addPending_ = false;
-        return refuseStockCode();
+        refuseStockCode();
+        return endAdd();
     }
     appendWatchCode(watchListPath(), code);
     高级表格_股票->clearCells();
     loadWatchList([this] {
-        addPending_ = false;
         setAlwaysOnTop(context_.window, true);
+        endAdd();
     });
 }
 

@@ -55,9 +55,11 @@ class WatchPage : public QObject {
     void applyTransparency();
     void onWatchGridDoubleClicked(int x, int y, int keys);
 
-    // True when every quote request of the page has had its reply handled, and every
-    // snapshot save its answer.
-    bool quotesIdle() const { return quotesInFlight_ == 0 && savesInFlight_ == 0; }
+    // True when every quote request of the page has had its reply handled, every snapshot
+    // save its answer, and no add waits its turn.
+    bool quotesIdle() const {
+        return quotesInFlight_ == 0 && savesInFlight_ == 0 && addsWaiting_ == 0;
+    }
     // Cancels the request in flight and ends the page's worker; no reply reaches the page
     // after it.
     void endBackgroundWork();
@@ -76,6 +78,7 @@ class WatchPage : public QObject {
 
     void addStockCode();
     void onCodeChecked(const std::string& code, const std::string& reply);
+    void endAdd();
     void saveSnapshotValues(std::vector<std::string> values);
     void deleteSelectedStock();
     std::filesystem::path watchListPath() const;
@@ -114,6 +117,8 @@ class WatchPage : public QObject {
     // refresh timer.
     bool addPending_ = false;
     bool addChecking_ = false;
+    // Add clicks that came while an add was pending, each to run in its turn.
+    int addsWaiting_ = 0;
     // The periodic refresh, one row at a time: the pass, the row it asks for, the grid's
     // row count when it began, and the pause after each row.
     unsigned long refreshPass_ = 0;

@@ -35,6 +35,7 @@ class HoldingsWindowFixture : public WindowFixture {
         ASSERT_TRUE(runDirectory_.isValid());
         ASSERT_TRUE(server_.start());
         if (withStore()) seedStore(storePathIn(runDirectory()));
+        prepareRunDirectory(runDirectory());
         window_ = std::make_unique<MainWindow>(state_, runDirectory(), server_.baseUrl(),
                                                WindowServices{&dialogs_, &clock_, shortTimeouts()});
         window_->holdingsPage().时钟_更新持有->setInterval(0);

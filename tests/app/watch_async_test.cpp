@@ -103,10 +103,11 @@ TEST_F(WatchAsyncTest, AReplyForARowWhoseCodeChangedIsDropped) {
     EXPECT_EQ(server_.requestedLists().back(), "sh600000");
 }
 
-TEST_F(WatchAsyncTest, AnAddWaitsForItsCheckWithTheWindowLiveAndOneAddAtATime) {
+TEST_F(WatchAsyncTest, AnAddWaitsForItsCheckWithTheWindowLiveAndASecondAddWaitsItsTurn) {
     start("sh600887\r\n", server_.baseUrl());
     server_.hold();
     dialogs_.answerText("000001");
+    dialogs_.answerText("600000");
     window().watchPage().按钮_添加->click();
     ASSERT_TRUE(server_.waitForHeldRequest());
 
@@ -119,8 +120,9 @@ TEST_F(WatchAsyncTest, AnAddWaitsForItsCheckWithTheWindowLiveAndOneAddAtATime) {
 
     server_.release();
     settle();
-    EXPECT_EQ(fileText(), "sh600887\r\nsz000001\r\n");
-    EXPECT_EQ(cell(2, 1), "sz000001");
+    EXPECT_EQ(dialogs_.shown().size(), 2u);
+    EXPECT_EQ(fileText(), "sh600887\r\nsz000001\r\nsh600000\r\n");
+    EXPECT_EQ(cell(3, 1), "sh600000");
     EXPECT_TRUE(onTop());
 }
 

@@ -1,0 +1,221 @@
+// Each pending state of the window met by the user's actions: the request the server holds,
+// or the store's write lock held by another program. Every case checks the rule of its cell
+// in the interleaving table: it runs, waits its turn, is refused with a message, or cancels.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+
+#include "app/holdings_window_fixture.h"
+#include "app/records/records_page.h"
+#include "app/watch/watch_page.h"
+#include "records/records_browser.h"
+#include "support/sqlite_query.h"
+#include "ui/slider.h"
+
+namespace quovella {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kList = "sh600887\r\nsz000001\r\n";
+
+class InterleavingTest : public testing::HoldingsWindowFixture {
+  protected:
+    std::vector<testing::SeedHolding> seedHoldings() const override { return {{"sh600887"}}; }
+    void prepareRunDirectory(const std::string& directory) override {
+        std::ofstream(directory + "/system.txt", std::ios::binary) << kList;
+        for (const char* code : {"sh600887", "sz000001", "sh600000"})
+            server_.setContent(code, testing::priceContent("10.50"));
+        ASSERT_EQ(
+            testing::queryText(storePathIn(directory),
+                               "insert into sj(股票代码, 日期) values('sh600519', '2020-08-27')"),
+            "");
+    }
+    void SetUp() override {
+        HoldingsWindowFixture::SetUp();
+        // The tests start the refresh themselves.
+        watch().时钟_刷新周期->setInterval(0);
+    }
+    void TearDown() override {
+        server_.release();
+        HoldingsWindowFixture::TearDown();
+    }
+    void spin(std::chrono::milliseconds duration) {
+        const auto end = std::chrono::steady_clock::now() + duration;
+        while (std::chrono::steady_clock::now() < end) QCoreApplication::processEvents();
+    }
+    // A building of the window whose start-up load the server holds.
+    void restartWithTheLoadHeld() {
+        window_.reset();
+        server_.hold();
+        window_ = std::make_unique<MainWindow>(
+            state_, runDirectory(), server_.baseUrl(),
+            WindowServices{&dialogs_, &clock_, testing::shortTimeouts()});
+        window_->show();
+        ASSERT_TRUE(server_.waitForHeldRequest());
+    }
+    // As the user drags it: the page hears of the move.
+    static void moveSlider(Slider* slider, int position) {
+        slider->setPosition(position);
+        slider->triggerAction(QAbstractSlider::SliderMove);
+    }
+    WatchPage& watch() { return window().watchPage(); }
+    RecordsPage& records() { return window().recordsPage(); }
+    Grid& watchGrid() { return *watch().高级表格_股票; }
+    void doubleClickWatchRow(int row) {
+        watchGrid().selectRange({row, 1, row, watchGrid().columnCount() - 1});
+        emit watchGrid().doubleClicked(0, 0, 0);
+    }
+    std::string fileText() const {
+        std::ifstream in(runDirectory() + "/system.txt", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    int storedSnapshots() {
+        return std::stoi(
+            testing::queryText(storePathIn(runDirectory()), "select count(*) from sj"));
+    }
+    std::vector<std::string> shownTexts() {
+        std::vector<std::string> texts;
+        for (const testing::ShownBox& box : dialogs_.shown()) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+// The write lock of another program's open transaction on gp.mdb.
+class ForeignWriteLock {
+  public:
+    explicit ForeignWriteLock(const std::string& path) {
+        sqlite3_open(path.c_str(), &db_);
+        held_ = sqlite3_exec(db_, "begin immediate; insert into cy(股票代码) values('x');", nullptr,
+                             nullptr, nullptr) == SQLITE_OK;
+    }
+    ~ForeignWriteLock() { release(); }
+    void release() {
+        if (db_ != nullptr) sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+    bool held() const { return held_; }
+
+  private:
+    sqlite3* db_ = nullptr;
+    bool held_ = false;
+};
+
+// While the load waits for its reply, a row holds only its code: a save is refused with a
+// message; a slider move takes effect once the fill has come; a tick asks nothing.
+TEST_F(InterleavingTest, ALoadWaitingForItsReply) {
+    restartWithTheLoadHeld();
+    const int asked = server_.requestCount();
+    doubleClickWatchRow(1);
+    moveSlider(watch().滑块条_刷新时间, 4);
+    emit watch().时钟_刷新周期->tick();
+    spin(50ms);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{gbk("选中的不是一整行行情，未保存记录!")});
+    EXPECT_EQ(server_.requestCount(), asked);
+    server_.release();
+    settle();
+    EXPECT_EQ(storedSnapshots(), 1);
+    EXPECT_EQ(watch().时钟_刷新周期->interval(), 4000);
+}
+
+// An add during a refresh pass ends the pass: no refresh request goes out between the add's
+// check and its reload. A save of a row that has its quote runs.
+TEST_F(InterleavingTest, ARefreshPass) {
+    server_.hold();
+    emit watch().时钟_刷新周期->tick();
+    ASSERT_TRUE(server_.waitForHeldRequest());
+    dialogs_.answerOk();
+    doubleClickWatchRow(2);
+    dialogs_.answerText("600000");
+    watch().按钮_添加->click();
+    server_.release();
+    settle();
+    const std::vector<std::string> asked = server_.requestedLists();
+    ASSERT_GE(asked.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(asked.end() - 3, asked.end()),
+              (std::vector<std::string>{"sh600887", "sh600000", "sh600887,sz000001,sh600000"}));
+    EXPECT_EQ(storedSnapshots(), 2);
+    EXPECT_FALSE(window().appState().refreshBusy);
+}
+
+// While an add's check is out, the slider sets its label but no refresh starts; the add's
+// reload starts the timer at the period chosen meanwhile. A delete runs, and the reload
+// keeps it.
+TEST_F(InterleavingTest, AnAddsCheck) {
+    server_.hold();
+    dialogs_.answerText("600000");
+    watch().按钮_添加->click();
+    ASSERT_TRUE(server_.waitForHeldRequest());
+    moveSlider(watch().滑块条_刷新时间, 5);
+    EXPECT_EQ(watch().时钟_刷新周期->interval(), 0);
+    emit watch().时钟_刷新周期->tick();
+    watchGrid().setCurrentCell(2, 1);
+    watch().按钮_删除->click();
+    server_.release();
+    settle();
+    EXPECT_EQ(watch().时钟_刷新周期->interval(), 5000);
+    EXPECT_EQ(server_.requestedLists().back(), "sh600887,sh600000");
+    EXPECT_EQ(fileText(), "sh600887\r\nsh600000\r\n");
+}
+
+// The store's writes wait for another program's lock on the store's worker, never on the GUI
+// thread: the save's message, the delete's message and the rows all come when the lock goes,
+// in the order asked, and the records list's search waits behind the delete.
+TEST_F(InterleavingTest, AStoreWriteWaitingForALock) {
+    ForeignWriteLock lock(storePathIn(runDirectory()));
+    ASSERT_TRUE(lock.held());
+    dialogs_.answerOk();
+    doubleClickWatchRow(1);
+    window().holdingsPage().编辑框_股票代码->setText("600000");
+    window().holdingsPage().按钮_添加持有->click();
+    records().编辑框_选中ID->setText("1");
+    records().按钮_删除选中->setEnabled(true);
+    records().按钮_删除选中->click();
+    records().按钮_搜索->click();
+    spin(200ms);
+    EXPECT_EQ(dialogs_.shown().size(), 1u);  // the question alone
+    EXPECT_EQ(records().超级列表框_数据表->itemText(0, 0), "1");
+
+    lock.release();
+    settle();
+    EXPECT_EQ(shownTexts(),
+              (std::vector<std::string>{gbk("是否保存记录:sh600887/伊利股份"), gbk("删除成功")}));
+    EXPECT_EQ(storedSnapshots(), 1);
+    ASSERT_EQ(records().超级列表框_数据表->rowCount(), 1);
+    EXPECT_EQ(records().超级列表框_数据表->itemText(0, 2), "sh600887");
+    EXPECT_EQ(stored().size(), 2u);
+    EXPECT_EQ(cell(2, 2), "sh600000");
+}
+
+// A revaluation pass waits for its price while a holding is added: the add runs, and the
+// pass's result still reaches the row it was made for, in the grid and in the store.
+TEST_F(InterleavingTest, ARevaluationPass) {
+    server_.hold();
+    emit window().holdingsPage().时钟_更新持有->tick();
+    ASSERT_TRUE(server_.waitForHeldRequest());
+    window().holdingsPage().编辑框_股票代码->setText("600000");
+    window().holdingsPage().按钮_添加持有->click();
+    settle();
+    emit window().holdingsPage().时钟_更新持有->tick();  // starts no second pass
+    server_.release();
+    ASSERT_TRUE(waitForPass());
+    spin(500ms);  // time enough for a second pass, had one been started
+    settle();
+    const std::vector<std::string> asked = server_.requestedLists();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "sh600000"), 0);
+    ASSERT_EQ(stored().size(), 2u);
+    EXPECT_EQ(stored()[0][7], "10.50");
+    EXPECT_EQ(cell(1, 7), "10.50");
+    EXPECT_EQ(cell(2, 2), "sh600000");
+    EXPECT_EQ(stored()[1][7], "");
+}
+
+}  // namespace
+}  // namespace quovella
