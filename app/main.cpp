@@ -1,17 +1,52 @@
-// The program entry: no command line, no environment; files live beside the executable.
+// The program entry: no command line. Files live beside the executable, or for an installed
+// program in the user's data directory (the one variable of the environment it reads).
 #include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "common/run_directory.h"
 #include "quovella_config.h"
+
+namespace {
+
+std::optional<std::string> environmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+}
+
+// Nothing has been written when this is shown; the program ends after it.
+int refuseToStart(const std::string& cause) {
+    std::fprintf(stderr, "quovella: %s\n", cause.c_str());
+    QMessageBox::critical(nullptr, QStringLiteral("Quovella"),
+                          QStringLiteral("Quovella cannot start: its data directory is not "
+                                         "usable.\n\n%1")
+                              .arg(QString::fromLocal8Bit(cause.c_str())));
+    return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+
+    const quovella::RunDirectory run =
+        quovella::chooseRunDirectory(quovella::programDirectory(), environmentVariable);
+    if (!run.ok()) return refuseToStart(run.failure);
+
+    if (const std::string failure = quovella::copyStartingFiles(run); !failure.empty()) {
+        return refuseToStart(failure);
+    }
+
     quovella::AppState state;
     int result = 0;
     {
-        quovella::MainWindow window(state, quovella::programDirectory(),
-                                    quovella::config::kQuoteUrl);
+        quovella::MainWindow window(state, run.path, quovella::config::kQuoteUrl);
         window.show();
         result = QApplication::exec();
     }
