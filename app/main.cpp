@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "common/run_directory.h"
 #include "quovella_config.h"
 
@@ -39,6 +40,18 @@ int main(int argc, char** argv) {
         quovella::chooseRunDirectory(quovella::programDirectory(), environmentVariable);
     if (!run.ok()) return refuseToStart(run.failure);
 
+    quovella::SingleInstance instance(run.path);
+    if (instance.claim() == quovella::SingleInstance::Claim::AnotherRuns) {
+        int result = 0;
+        instance.bringForward([&result](bool reached) {
+            if (!reached) std::fprintf(stderr, "quovella: the running copy does not answer\n");
+            result = reached ? 0 : 1;
+            QCoreApplication::quit();
+        });
+        QApplication::exec();
+        return result;
+    }
+    // Under the lock: two first starts never copy into one directory at once.
     if (const std::string failure = quovella::copyStartingFiles(run); !failure.empty()) {
         return refuseToStart(failure);
     }
@@ -47,6 +60,8 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         quovella::MainWindow window(state, run.path, quovella::config::kQuoteUrl);
+        QObject::connect(&instance, &quovella::SingleInstance::activationRequested, &window,
+                         [&window] { quovella::bringToFront(window); });
         window.show();
         result = QApplication::exec();
     }
