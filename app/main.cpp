@@ -15,6 +15,9 @@
 
 namespace {
 
+// The desktop entry's and the AppStream metadata's id, so the window matches its menu entry.
+constexpr auto kDesktopId = "io.github.quovella.Quovella";
+
 std::optional<std::string> environmentVariable(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr) return std::nullopt;
@@ -35,6 +38,7 @@ int refuseToStart(const std::string& cause) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 
     const quovella::RunDirectory run =
         quovella::chooseRunDirectory(quovella::programDirectory(), environmentVariable);
