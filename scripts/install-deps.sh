@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, only when missing.
+#   scripts/install-deps.sh [--package-tools]
+# --package-tools adds what scripts/check-package.sh checks the packages with.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,9 @@ packages=(
   xvfb xauth fonts-wqy-microhei clang-format
   libx11-dev sqlite3
 )
+if [ "${1:-}" = "--package-tools" ]; then
+  packages+=(dpkg-dev lintian desktop-file-utils appstream)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
