@@ -1,6 +1,7 @@
 #include "common/text_table.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -118,7 +119,41 @@ char* TextTable::Arena::extend(std::size_t n) {
     return out;
 }
 
-TextTable::TextTable(int columnCount) : columns_(std::max(columnCount, 0)) {}
+namespace {
+
+std::uint64_t nextLayout() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+// Gathered into new arrays: independent loads run much faster than following cycles.
+bool gather(std::vector<std::uint64_t>& starts, std::vector<int>& values,
+            const std::vector<int>& order) {
+    if (order.size() != starts.size()) return false;
+    std::vector<bool> seen(order.size(), false);
+    for (const int from : order) {
+        const auto at = static_cast<std::size_t>(from);
+        if (from < 0 || at >= order.size() || seen[at]) return false;
+        seen[at] = true;
+    }
+    std::vector<std::uint64_t> newStarts(order.size());
+    std::vector<int> newValues(order.size());
+    for (std::size_t r = 0; r < order.size(); ++r) {
+        newStarts[r] = starts[static_cast<std::size_t>(order[r])];
+        newValues[r] = values[static_cast<std::size_t>(order[r])];
+    }
+    starts = std::move(newStarts);
+    values = std::move(newValues);
+    return true;
+}
+
+}  // namespace
+
+TextTable::TextTable(int columnCount) : columns_(std::max(columnCount, 0)), layout_(nextLayout()) {}
+
+void TextTable::changed() {
+    layout_ = nextLayout();
+}
 
 bool TextTable::contains(int row, int column) const {
     return row >= 0 && column >= 0 && row < rowCount() && column < columns_;
@@ -137,6 +172,7 @@ std::string_view TextTable::text(int row, int column) const {
 
 void TextTable::setText(int row, int column, std::string_view text) {
     if (!contains(row, column)) return;
+    changed();
     if (pointsInto(text, arena_.data(), arena_.size())) {
         setText(row, column, std::string(text));
         return;
@@ -183,7 +219,9 @@ int TextTable::itemValue(int row) const {
 }
 
 void TextTable::setItemValue(int row, int value) {
-    if (row >= 0 && row < rowCount()) itemValues_[static_cast<std::size_t>(row)] = value;
+    if (row < 0 || row >= rowCount()) return;
+    itemValues_[static_cast<std::size_t>(row)] = value;
+    changed();
 }
 
 template <typename Cells>
@@ -201,6 +239,7 @@ int TextTable::appendCells(const Cells& cells, int itemValue) {
     if (fromArena)
         return appendCells(std::vector<std::string>(cells.begin(), cells.end()), itemValue);
     const std::size_t at = arena_.size();
+    changed();
     char* out = arena_.extend(bytes);
     cell = cells.begin();
     for (std::size_t i = 0; i < used; ++i, ++cell) out = writeCell(out, storable(*cell));
@@ -240,6 +279,7 @@ void TextTable::appendTable(TextTable other) {
         *this = std::move(other);
         return;
     }
+    changed();
     const std::size_t base = arena_.size();
     if (other.arena_.size() > 0) {
         std::memcpy(arena_.extend(other.arena_.size()), other.arena_.data(), other.arena_.size());
@@ -253,6 +293,7 @@ void TextTable::appendTable(TextTable other) {
 
 void TextTable::removeRow(int row) {
     if (row < 0 || row >= rowCount()) return;
+    changed();
     const auto index = static_cast<std::size_t>(row);
     const std::size_t start = starts_[index];
     const std::size_t end = recordEnd(row);
@@ -271,21 +312,30 @@ void TextTable::clear() {
 }
 
 bool TextTable::permute(const std::vector<int>& order) {
-    if (order.size() != starts_.size()) return false;
-    std::vector<bool> seen(order.size(), false);
-    for (const int from : order) {
-        if (from < 0 || from >= rowCount() || seen[static_cast<std::size_t>(from)]) return false;
-        seen[static_cast<std::size_t>(from)] = true;
-    }
-    // Gathered into new arrays: independent loads run much faster than following cycles.
-    std::vector<std::uint64_t> starts(order.size());
-    std::vector<int> values(order.size());
-    for (std::size_t r = 0; r < order.size(); ++r) {
-        starts[r] = starts_[static_cast<std::size_t>(order[r])];
-        values[r] = itemValues_[static_cast<std::size_t>(order[r])];
-    }
-    starts_ = std::move(starts);
-    itemValues_ = std::move(values);
+    if (!gather(starts_, itemValues_, order)) return false;
+    changed();
+    return true;
+}
+
+bool TextTable::RowIndex::permute(const std::vector<int>& order) {
+    return gather(starts_, itemValues_, order);
+}
+
+TextTable::RowIndex TextTable::rowIndex() const {
+    RowIndex index;
+    index.starts_ = starts_;
+    index.itemValues_ = itemValues_;
+    index.layout_ = layout_;
+    return index;
+}
+
+bool TextTable::takeRowIndex(RowIndex& index) {
+    if (index.layout_ != layout_ || index.rowCount() != rowCount()) return false;
+    std::swap(starts_, index.starts_);
+    std::swap(itemValues_, index.itemValues_);
+    // The swapped-out index is this table's too until either changes.
+    changed();
+    index.layout_ = layout_;
     return true;
 }
 

@@ -16,6 +16,22 @@ namespace quovella {
 
 class TextTable {
   public:
+    // Each row's place in the arena and its item value, in row order: all a permutation
+    // moves. Copied out of a table and permuted apart from it (on a worker), it is taken
+    // back in one swap, so the GUI thread does no per-row work to reorder a million rows.
+    class RowIndex {
+      public:
+        int rowCount() const { return static_cast<int>(starts_.size()); }
+        // As TextTable::permute.
+        bool permute(const std::vector<int>& order);
+
+      private:
+        friend class TextTable;
+        std::vector<std::uint64_t> starts_;
+        std::vector<int> itemValues_;
+        std::uint64_t layout_ = 0;
+    };
+
     // Negative counts are taken as 0.
     explicit TextTable(int columnCount);
 
@@ -42,6 +58,12 @@ class TextTable {
     // New row r is old row order[r]; false, and nothing moves, unless order is a permutation
     // of 0..rowCount()-1.
     bool permute(const std::vector<int>& order);
+    // A copy of the row index as the table stands now.
+    RowIndex rowIndex() const;
+    // Swaps in an index copied from this table (or an equal copy of it) and maybe permuted
+    // since; `index` gets the old one. False, and nothing changes, when a row, a text or an
+    // item value changed after the copy: its places could point anywhere in the arena.
+    bool takeRowIndex(RowIndex& index);
 
     // Gives spare capacity back, once a table is complete.
     void shrinkToFit();
@@ -92,7 +114,11 @@ class TextTable {
     int appendCells(const Cells& cells, int itemValue);
     void compactIfWasteful();
 
+    // A new number, unique in the process, whenever rows or their places change.
+    void changed();
+
     int columns_ = 0;
+    std::uint64_t layout_ = 0;
     Arena arena_;
     std::vector<std::uint64_t> starts_;
     std::vector<int> itemValues_;

@@ -97,8 +97,16 @@ void ListModel::replaceRows(TextTable rows) {
     allCellsChanged();
 }
 
-void ListModel::permuteRows(const std::vector<int>& order) {
-    if (rows_.permute(order)) allCellsChanged();
+bool ListModel::permuteRows(const std::vector<int>& order) {
+    if (!rows_.permute(order)) return false;
+    allCellsChanged();
+    return true;
+}
+
+bool ListModel::takeRowIndex(TextTable::RowIndex& index) {
+    if (!rows_.takeRowIndex(index)) return false;
+    allCellsChanged();
+    return true;
 }
 
 // The row count stays, so the view keeps its scroll position.

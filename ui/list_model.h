@@ -44,8 +44,11 @@ class ListModel : public QAbstractTableModel {
     // The same, taking the table over whole: a table built on another thread shows at once.
     void replaceRows(TextTable rows);
     // New row r is old row order[r], item values moving with their rows, as one change of
-    // all cells. An order that is not a permutation of the rows changes nothing.
-    void permuteRows(const std::vector<int>& order);
+    // all cells. An order that is not a permutation of the rows changes nothing (false).
+    bool permuteRows(const std::vector<int>& order);
+    // The same with the order applied beforehand to a copy of the rows' index (see
+    // TextTable::RowIndex): one swap. False, and nothing changes, when the rows changed since.
+    bool takeRowIndex(TextTable::RowIndex& index);
 
     // A row or column that does not exist reads as empty and ignores writes.
     std::string_view text(int row, int column) const;

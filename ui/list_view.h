@@ -38,8 +38,11 @@ class ListView : public QWidget, public ListColourTarget {
     // The same, taking the table over whole in one change: nothing is copied.
     void replaceAllRows(TextTable rows) { model_.replaceRows(std::move(rows)); }
     // New row r is old row order[r]; the scroll position stays. Anything but a permutation
-    // of the rows changes nothing.
-    void permuteRows(const std::vector<int>& order) { model_.permuteRows(order); }
+    // of the rows changes nothing, and answers false.
+    bool permuteRows(const std::vector<int>& order) { return model_.permuteRows(order); }
+    // The same, with the order applied beforehand to table().rowIndex(), on any thread: one
+    // swap. False, and nothing changes, when the rows changed after the index was copied.
+    bool takeRowIndex(TextTable::RowIndex& index) { return model_.takeRowIndex(index); }
     // Every row's texts and item value, for reading.
     const TextTable& table() const { return model_.table(); }
     // -1 when none.

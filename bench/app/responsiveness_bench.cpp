@@ -2,15 +2,22 @@
 // quotes from the in-process demo server on the offscreen platform. Each condition builds
 // and shows a window, runs the event loop for a fixed time while a 5 ms precise timer
 // records the gaps between its ticks, then closes the window with whatever request is in
-// flight. An idle window (no watched codes) is the baseline of the same run.
+// flight. An idle window (no watched codes) is the baseline of the same run. In "locked",
+// another connection holds gp.mdb's write lock for 1.5 s while the window saves a
+// snapshot, adds a holding and deletes a record; all three must land once it lets go.
 //
 // Run: responsiveness_bench (QUOVELLA_BENCH_SECONDS=3 for a quick trial).
+#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -18,13 +25,20 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/holdings/holdings_page.h"
+#include "app/records/records_page.h"
+#include "app/watch/watch_page.h"
 #include "app/window/app_state.h"
 #include "app/window/main_window.h"
 #include "feed/feed_server.h"
 #include "feed/stock_list.h"
+#include "records/record_store.h"
+#include "records/store_schema.h"
 #include "support/silent_dialogs.h"
+#include "ui/grid.h"
 
 namespace quovella {
 namespace {
@@ -40,12 +54,17 @@ constexpr double kShownGoalMs = 200;
 constexpr double kP99GoalMs = 16;
 constexpr double kMaxGoalMs = 50;
 constexpr double kClosedGoalMs = 1000;
+// Less than the store's busy time-out, so every statement kept waiting still lands.
+constexpr std::chrono::milliseconds kLockHeld{1500};
+constexpr int kSeededSnapshots = 3;
+constexpr const char* kDeletedId = "2";
 
 struct Condition {
     const char* name;
     int codes;
     std::chrono::milliseconds delay;
     FeedFault fault;
+    bool lockedStore = false;
 };
 
 struct Figures {
@@ -56,6 +75,10 @@ struct Figures {
     double max = 0;
     double closedMs = 0;
     int requests = 0;
+    // "locked" only: whether each write was in gp.mdb afterwards.
+    bool saved = false;
+    bool added = false;
+    bool deleted = false;
 };
 
 std::chrono::milliseconds runTime() {
@@ -73,6 +96,136 @@ void writeWatchList(const std::filesystem::path& dir, int codes) {
     const auto stocks = knownStocks();
     for (int i = 0; i < codes; ++i)
         out << stocks[static_cast<std::size_t>(i) % stocks.size()].code << "\r\n";
+}
+
+int countRows(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    int count = -1;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
+        count = sqlite3_column_int(st, 0);
+    }
+    sqlite3_finalize(st);
+    return count;
+}
+
+// Old snapshots of codes the feed never quotes, so the save of a watched code is no
+// duplicate, and one of them can be deleted.
+void seedStore(const std::filesystem::path& dir) {
+    const std::string path = storePathIn(dir.string());
+    makeEmptyStore(path);
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    for (int i = 1; i <= kSeededSnapshots; ++i) {
+        const std::string sql =
+            "insert into sj(日期,股票代码,股票名称,当前价格,涨跌) values("
+            "'2020-01-0" +
+            std::to_string(i) + "','sh90000" + std::to_string(i) + "','x','1.00','0.00')";
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+}
+
+// Another program's connection holding gp.mdb's write lock: an open transaction with an
+// insert, rolled back after kLockHeld. On a thread of its own, as another process would be.
+class StoreLocker {
+  public:
+    explicit StoreLocker(std::string path) : path_(std::move(path)) {}
+    ~StoreLocker() {
+        if (thread_.joinable()) thread_.join();
+    }
+    void start() {
+        thread_ = std::thread([this] {
+            sqlite3* db = nullptr;
+            sqlite3_open(path_.c_str(), &db);
+            sqlite3_busy_timeout(db, 5000);
+            const bool held =
+                sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK &&
+                sqlite3_exec(db, "insert into sj(日期,股票代码) values('2020-02-02','sh900009')",
+                             nullptr, nullptr, nullptr) == SQLITE_OK;
+            if (!held) std::fprintf(stderr, "locked: the lock was not taken\n");
+            locked_ = true;
+            std::this_thread::sleep_for(kLockHeld);
+            sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            released_ = true;
+        });
+    }
+    bool started() const { return thread_.joinable(); }
+    bool locked() const { return locked_; }
+    bool released() const { return released_; }
+
+  private:
+    std::string path_;
+    std::thread thread_;
+    std::atomic<bool> locked_{false};
+    std::atomic<bool> released_{false};
+};
+
+// Once the first quote row is filled the lock is taken; once it is held, the three writes
+// are asked for as a user would: a whole quote row double-clicked, the purchase form sent,
+// a record's id deleted.
+class LockedWrites {
+  public:
+    LockedWrites(MainWindow& window, const std::filesystem::path& runDir)
+        : window_(window), locker_(storePathIn(runDir.string())) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { step(); });
+        poll_.start(10);
+    }
+    bool released() const { return locker_.released(); }
+    const std::string& savedCode() const { return savedCode_; }
+
+  private:
+    void step() {
+        Grid& grid = *window_.watchPage().高级表格_股票;
+        if (!locker_.started()) {
+            if (grid.cellText(1, 5).value_or("").empty()) return;
+            locker_.start();
+            return;
+        }
+        if (!locker_.locked()) return;
+        poll_.stop();
+        savedCode_ = grid.cellText(1, 1).value_or("");
+        grid.selectRange({1, 1, 1, 11});
+        emit grid.doubleClicked(0, 0, 0);
+
+        HoldingsPage& holdings = window_.holdingsPage();
+        holdings.日期框1->setDate(QDate(2020, 8, 7));
+        holdings.编辑框_股票代码->setText(QStringLiteral("600887"));
+        holdings.编辑框_股票名称->setText(QStringLiteral("x"));
+        holdings.编辑框_购买股数->setText(QStringLiteral("100"));
+        holdings.编辑框_购买单价->setText(QStringLiteral("9.87"));
+        holdings.按钮_添加持有->click();
+
+        RecordsPage& records = window_.recordsPage();
+        records.编辑框_选中ID->setText(QString::fromLatin1(kDeletedId));
+        records.按钮_删除选中->setEnabled(true);
+        records.按钮_删除选中->click();
+    }
+
+    MainWindow& window_;
+    StoreLocker locker_;
+    QTimer poll_;
+    std::string savedCode_;
+};
+
+// Waits, handling events, for the lock to go and the window's writes to come back; then
+// reads gp.mdb on a connection of its own.
+void checkLockedWrites(MainWindow& window, const LockedWrites& writes,
+                       const std::filesystem::path& runDir, Figures& figures) {
+    const Steady::time_point deadline = Steady::now() + std::chrono::seconds(20);
+    while ((!writes.released() || !window.backgroundIdle()) && Steady::now() < deadline) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(storePathIn(runDir.string()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    figures.saved =
+        !writes.savedCode().empty() &&
+        countRows(db, "select count(*) from sj where 股票代码='" + writes.savedCode() + "'") == 1;
+    figures.added = countRows(db, "select count(*) from cy where 股票代码='sh600887'") == 1;
+    figures.deleted =
+        countRows(db, std::string("select count(*) from sj where id=") + kDeletedId) == 0;
+    sqlite3_close(db);
 }
 
 double percentile(const std::vector<double>& sorted, double p) {
@@ -94,6 +247,7 @@ Figures measure(const Condition& condition, const std::filesystem::path& runDir,
         std::exit(1);
     }
     writeWatchList(runDir, condition.codes);
+    if (condition.lockedStore) seedStore(runDir);
     AppState state;
     SilentDialogs dialogs;
 
@@ -102,6 +256,8 @@ Figures measure(const Condition& condition, const std::filesystem::path& runDir,
                                                WindowServices{&dialogs, nullptr, FetchOptions{}});
     window->show();
     figures.shownMs = msSince(building);
+    std::unique_ptr<LockedWrites> writes;
+    if (condition.lockedStore) writes = std::make_unique<LockedWrites>(*window, runDir);
 
     std::vector<double> gaps;
     gaps.reserve(static_cast<std::size_t>(runFor / kProbePeriod) + 64);
@@ -130,6 +286,7 @@ Figures measure(const Condition& condition, const std::filesystem::path& runDir,
     figures.p50 = percentile(gaps, 0.50);
     figures.p99 = percentile(gaps, 0.99);
     figures.max = gaps.back();
+    if (writes) checkLockedWrites(*window, *writes, runDir, figures);
 
     // Closing as the program does: the close event first, then the window goes.
     const Steady::time_point closing = Steady::now();
@@ -141,7 +298,7 @@ Figures measure(const Condition& condition, const std::filesystem::path& runDir,
     return figures;
 }
 
-std::string missedGoals(const Figures& f) {
+std::string missedGoals(const Figures& f, bool lockedStore) {
     std::string missed;
     const auto check = [&](bool holds, const char* name) {
         if (!holds) missed += missed.empty() ? name : std::string(",") + name;
@@ -150,6 +307,7 @@ std::string missedGoals(const Figures& f) {
     check(f.p99 <= kP99GoalMs, "p99");
     check(f.max <= kMaxGoalMs, "max");
     check(f.closedMs < kClosedGoalMs, "closed");
+    if (lockedStore) check(f.saved && f.added && f.deleted, "landed");
     return missed.empty() ? "ok" : "MISSED " + missed;
 }
 
@@ -174,6 +332,7 @@ int main(int argc, char** argv) {
         {"healthy", kWatchedCodes, std::chrono::milliseconds(0), FeedFault::none},
         {"delayed", kWatchedCodes, std::chrono::milliseconds(300), FeedFault::none},
         {"hanging", kWatchedCodes, std::chrono::milliseconds(0), FeedFault::hang},
+        {"locked", kWatchedCodes, std::chrono::milliseconds(0), FeedFault::none, true},
     };
     std::printf("%lld ms per condition, %lld ms probe; gaps include the probe period\n",
                 static_cast<long long>(runFor.count()),
@@ -191,7 +350,14 @@ int main(int argc, char** argv) {
         std::printf("%-8s %9.1f %9.0f %8d %8.2f %9.2f %9.2f %8.1f %8.1f %9.1f  %s\n",
                     condition.name, f.shownMs, f.ranMs, f.requests, f.p50, f.p99, f.max,
                     idle.p99 > 0 ? f.p99 / idle.p99 : 0.0, idle.max > 0 ? f.max / idle.max : 0.0,
-                    f.closedMs, missedGoals(f).c_str());
+                    f.closedMs, missedGoals(f, condition.lockedStore).c_str());
+        if (condition.lockedStore) {
+            std::printf(
+                "%-8s gp.mdb write-locked by another connection for %lld ms; landed "
+                "afterwards: save %s, holding add %s, delete %s\n",
+                "", static_cast<long long>(kLockHeld.count()), f.saved ? "yes" : "NO",
+                f.added ? "yes" : "NO", f.deleted ? "yes" : "NO");
+        }
         std::fflush(stdout);
     }
     std::filesystem::remove_all(root);

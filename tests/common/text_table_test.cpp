@@ -144,5 +144,60 @@ TEST(TextTable, RemovePermuteAndAppendMoveItemValuesWithTheirRows) {
     EXPECT_EQ(moved.appendRow({"g"}), 0);
 }
 
+// A row index permuted apart from its table is taken back only while the table is as it was
+// copied: any change may have moved rows in the arena.
+TEST(TextTable, RowIndexIsTakenBackOnlyUnchanged) {
+    using Change = void (*)(TextTable&);
+    const struct {
+        const char* name;
+        Change change;
+        bool taken;
+    } cases[] = {
+        {"unchanged", [](TextTable&) {}, true},
+        {"resized text", [](TextTable& t) { t.setText(0, 1, "longer"); }, false},
+        {"item value", [](TextTable& t) { t.setItemValue(2, 9); }, false},
+        {"appended",
+         [](TextTable& t) {
+             t.appendRow({"d", "d"});
+         },
+         false},
+        {"removed", [](TextTable& t) { t.removeRow(0); }, false},
+        {"permuted",
+         [](TextTable& t) {
+             t.permute({1, 2, 0});
+         },
+         false},
+        {"cleared and refilled",
+         [](TextTable& t) {
+             t.clear();
+             for (const char* id : {"x", "y", "z"}) t.appendRow({id, id});
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        TextTable table(2);
+        for (const char* id : {"a", "b", "c"}) table.appendRow({id, id}, id[0]);
+        TextTable::RowIndex index = table.rowIndex();
+        EXPECT_FALSE(index.permute({0, 0, 1})) << c.name;
+        ASSERT_TRUE(index.permute({2, 0, 1})) << c.name;
+        const TextTable before = table;
+        c.change(table);
+        const TextTable changed = table;
+        EXPECT_EQ(table.takeRowIndex(index), c.taken) << c.name;
+        const TextTable& expected = c.taken ? before : changed;
+        for (int r = 0; r < table.rowCount(); ++r) {
+            const int from = c.taken ? std::vector<int>{2, 0, 1}[static_cast<std::size_t>(r)] : r;
+            EXPECT_EQ(table.text(r, 1), expected.text(from, 1)) << c.name << r;
+            EXPECT_EQ(table.itemValue(r), expected.itemValue(from)) << c.name << r;
+        }
+    }
+    TextTable first(1);
+    first.appendRow({"a"});
+    TextTable second(1);
+    second.appendRow({"a"});
+    TextTable::RowIndex index = first.rowIndex();
+    EXPECT_FALSE(second.takeRowIndex(index));
+}
+
 }  // namespace
 }  // namespace quovella
