@@ -192,13 +192,16 @@ void RecordsPage::sortRecords(int column, SortKind kind, SortDirection direction
         TextTable::RowIndex rows;
     };
     const std::array<int, 2> copied{column, kChangeColumn};
-    // The rows' index is permuted on the worker too: at a million rows the gather alone
-    // would hold the GUI thread for tens of milliseconds.
+    // The keys are copied and the rows' index permuted on the worker: at a million rows the
+    // copy alone would hold the GUI thread for a hundred milliseconds and more. The worker
+    // only reads the list's rows, and nothing changes them while this step runs: every
+    // change of the rows is a step of its own, and the window ends the worker before the
+    // list goes.
     const bool posted = runInBackground<Sorted>(
         *recordsWorker_, this,
-        [keys = 超级列表框_数据表->table().columns(copied),
-         rows = 超级列表框_数据表->table().rowIndex(), kind, direction](const CancelFlag&) mutable {
-            Sorted sorted{sortedKeyOrder(keys, kind, direction), {}, std::move(rows)};
+        [table = &超级列表框_数据表->table(), copied, kind, direction](const CancelFlag&) {
+            const TextTable keys = table->columns(copied);
+            Sorted sorted{sortedKeyOrder(keys, kind, direction), {}, table->rowIndex()};
             sorted.colours = recordsColourRules(keys, 1, sorted.order);
             sorted.rows.permute(sorted.order);
             return sorted;
