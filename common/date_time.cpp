@@ -35,7 +35,11 @@ std::string dateText(const LocalDateTime& when) {
 }
 
 std::string timestampText(const LocalDateTime& when) {
-    return dateText(when) + printfText("  %02d:%02d:%02d", when.hour, when.minute, when.second);
+    return dateText(when) + "  " + clockText(when);
+}
+
+std::string clockText(const LocalDateTime& when) {
+    return printfText("%02d:%02d:%02d", when.hour, when.minute, when.second);
 }
 
 std::optional<LocalDateTime> parseDateText(std::string_view text) {

@@ -21,6 +21,8 @@ struct LocalDateTime {
 std::string dateText(const LocalDateTime& when);
 // 2020-08-27  09:05:03: the date text, two spaces, the time padded to two digits.
 std::string timestampText(const LocalDateTime& when);
+// The time of day alone: 09:05:03.
+std::string clockText(const LocalDateTime& when);
 
 // A text of the form year-month-day (digits, "-", digits, "-", digits, a real calendar
 // date, optionally followed by a time) gives that date; anything else gives nothing.

@@ -10,6 +10,7 @@
 #include "quotes/watch_grid_format.h"
 #include "ui/grid.h"
 #include "ui/slider.h"
+#include "ui/status_bar.h"
 #include "ui/timer.h"
 
 namespace quovella {
@@ -87,6 +88,7 @@ void WatchPage::onWatchListReply(unsigned long load, const std::string& reply) {
     if (load != watchLoadGeneration_) return;
     if (watchLoadPending_) {
         watchLoadPending_ = false;
+        noteFeed(!reply.empty());
         fillQuoteTableFromReply(reply, state().quoteTable);
         // Only what the reply fills shows: without quotes the codes go again.
         高级表格_股票->clearCells();
@@ -158,6 +160,7 @@ void WatchPage::refreshNextRow() {
 void WatchPage::onRefreshReply(unsigned long pass, int row, const std::string& code,
                                const std::string& reply) {
     if (pass != refreshPass_ || !state().refreshBusy) return;
+    noteFeed(!reply.empty());
     const std::string content = firstQuotedText(reply);
     if (content.empty()) return endRefresh();
     // A row deleted or reloaded meanwhile holds another code now: the reply is not its own.
@@ -171,6 +174,23 @@ void WatchPage::onRefreshReply(unsigned long pass, int row, const std::string& c
         writeCells(*高级表格_股票, row, *cells);
     }
     refreshPause_->start(kPauseAfterRow);
+}
+
+// Pane 5 says when the quotes stop coming (with the time of the last ones received) and
+// when they come again, once each; the grid itself keeps what it shows.
+void WatchPage::noteFeed(bool quotesCame) {
+    const LocalDateTime now = context_.clock.now();
+    if (quotesCame) {
+        lastQuotesAt_ = now;
+        if (!feedDown_) return;
+        feedDown_ = false;
+        context_.statusBar.setPaneText(5, gbk("行情恢复 ") + clockText(now));
+        return;
+    }
+    if (feedDown_) return;
+    feedDown_ = true;
+    const std::string since = lastQuotesAt_ ? " " + clockText(*lastQuotesAt_) : std::string();
+    context_.statusBar.setPaneText(5, gbk("行情中断") + since);
 }
 
 void WatchPage::endRefresh() {

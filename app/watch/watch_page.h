@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,8 @@ class WatchPage : public QObject {
     void onRefreshReply(unsigned long pass, int row, const std::string& code,
                         const std::string& reply);
     void endRefresh();
+    // A load's or a refresh row's reply came: with quotes, or empty.
+    void noteFeed(bool quotesCame);
 
     PageContext context_;
     std::string quoteBaseUrl_;
@@ -125,6 +128,9 @@ class WatchPage : public QObject {
     int refreshRow_ = 0;
     int refreshRowCount_ = 0;
     QTimer* refreshPause_ = nullptr;
+    // The feed's state as pane 5 last told it, and when quotes last came.
+    bool feedDown_ = false;
+    std::optional<LocalDateTime> lastQuotesAt_;
 };
 
 }  // namespace quovella

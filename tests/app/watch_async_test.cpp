@@ -9,6 +9,7 @@
 
 #include "app/watch_window_fixture.h"
 #include "feed/feed_server.h"
+#include "ui/status_bar.h"
 
 namespace quovella {
 namespace {
@@ -150,6 +151,28 @@ TEST_F(WatchAsyncTest, ADeleteWhileTheLoadWaitsIsNotUndoneByItsReply) {
     EXPECT_EQ(grid().rowCount(), 3);
     EXPECT_EQ(cell(2, 1), "sh600000");
     EXPECT_EQ(cell(2, 5), "10.50");
+}
+
+// Pane 5 says once that the quotes stopped, with the time of the last ones, and once that
+// they came again.
+TEST_F(WatchAsyncTest, ThePaneSaysWhenTheQuotesStopAndWhenTheyComeAgain) {
+    clock_.set({2020, 8, 28, 15, 4, 5});
+    start(kThreeCodes, server_.baseUrl(), true, FetchOptions{100ms, 300ms});
+    stopRefreshTimer();
+    const auto pane = [this] { return window().状态条1->paneText(5); };
+    EXPECT_EQ(pane(), "");
+    clock_.set({2020, 8, 28, 15, 4, 30});
+    server_.setFault(FeedFault::hang);
+    tick();
+    EXPECT_EQ(pane(), gbk("行情中断 15:04:05"));
+    window().状态条1->setPaneText(5, "picked");  // a pick on the records page, meanwhile
+    tick();
+    EXPECT_EQ(pane(), "picked");
+    server_.setFault(FeedFault::none);
+    clock_.set({2020, 8, 28, 15, 5, 10});
+    tick();
+    EXPECT_EQ(pane(), gbk("行情恢复 15:05:10"));
+    EXPECT_EQ(cell(1, 5), "10.50");
 }
 
 TEST_F(WatchAsyncTest, OneCloseEndsAtOnceWithARequestInFlight) {
