@@ -266,6 +266,10 @@ bool RecordStore::isReadOnly() const {
     return connection_ != nullptr && sqlite3_db_readonly(connection_->db, "main") != 0;
 }
 
+bool RecordStore::inTransaction() const {
+    return connection_ != nullptr && sqlite3_get_autocommit(connection_->db) == 0;
+}
+
 bool RecordStore::openCursor(std::string_view source, int kind) {
     if (source.empty() || !bound_ || connection_ == nullptr) return false;
     const bool committed = commitPending();
