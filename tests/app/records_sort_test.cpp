@@ -265,7 +265,9 @@ TEST_F(RecordsSortTest, QuickStepsGiveTheListThatSlowStepsGive) {
         settle();
         const std::vector<std::vector<std::string>> quick = allTexts();
         for (const auto& [id, colour] : backgroundsById()) EXPECT_EQ(colour, colourOf[id]) << id;
-        if (!c.ids.empty()) EXPECT_EQ(listColumn(kId), c.ids);
+        if (!c.ids.empty()) {
+            EXPECT_EQ(listColumn(kId), c.ids);
+        }
         // The same steps again, slowly, on the store as the quick ones left it.
         listAllInIdOrder();
         for (const auto& step : c.steps) {
