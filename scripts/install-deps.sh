@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, only when missing.
+# Installs the Debian 12 packages, only when missing:
+#   scripts/install-deps.sh run    what the program and the demo server need (./run.sh)
+#   scripts/install-deps.sh test   that, and what the tests, benchmarks and checks need
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
   libsqlite3-dev libcurl4-openssl-dev libpng-dev libcpp-httplib-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei clang-format
-  libx11-dev sqlite3
+  xvfb xauth fonts-wqy-microhei
 )
+case "${1:-test}" in
+  run) ;;
+  test)
+    # The end-to-end run's window probe (libx11-dev) and its look into gp.mdb (sqlite3).
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format libx11-dev sqlite3)
+    ;;
+  *)
+    echo "usage: scripts/install-deps.sh [run|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
