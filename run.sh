@@ -22,7 +22,7 @@ if [ "${1:-}" = "--screenshot" ]; then
 fi
 
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
+./scripts/install-deps.sh run
 cmake --preset default >/dev/null
 # Only what this script starts, with the empty store beside it; ./test.sh builds the rest.
 cmake --build --preset run

@@ -1,28 +1,52 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test:
-#   1. the layering check, and under CI=true the formatting of every C++ source;
-#   2. the whole suite (warnings as errors under CI=true), fuzz corpora replayed with it;
-#   3. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   4. the threading tests under ThreadSanitizer;
-#   5. the real program end to end under Xvfb (scripts/e2e.sh).
+# Installs what is missing, builds, and runs the tests.
+#   ./test.sh          what a developer runs (about 6 minutes from a clean clone):
+#                      1. the layering check;
+#                      2. every test and fuzz corpus replay (build/, benchmarks not built);
+#                      3. the real program end to end under Xvfb (scripts/e2e.sh).
+#   ./test.sh --full   what CI runs (.ci/run; also under CI=true), about 25 minutes:
+#                      1. the layering check and the formatting of every C++ source;
+#                      2. everything built with warnings as errors (build-ci/), every test;
+#                      3. the whole suite again under AddressSanitizer and UBSan;
+#                      4. the threading tests under ThreadSanitizer;
+#                      5. the real program end to end;
+#                      6. the packages, once scripts/check-package.sh exists.
 set -euo pipefail
 cd "$(dirname "$0")"
 
+full=false
+case "${1:-}" in
+  --full) full=true ;;
+  "") ;;
+  *)
+    echo "usage: ./test.sh [--full]" >&2
+    exit 2
+    ;;
+esac
+if [ "${CI:-}" = "true" ]; then full=true; fi
+
 stage() { printf '\n== %s ==\n' "$*"; }
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 ./scripts/check-layering.sh
-preset=default
-if [ "${CI:-}" = "true" ]; then
-  preset=ci
-  stage "formatting"
-  ./scripts/check-format.sh
+
+if ! $full; then
+  stage "build and test"
+  cmake --preset default >/dev/null
+  cmake --build --preset test
+  ctest --preset default
+  stage "end to end"
+  ./scripts/e2e.sh build
+  exit 0
 fi
 
-stage "build and test ($preset)"
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset"
-ctest --preset "$preset"
+stage "formatting"
+./scripts/check-format.sh
+
+stage "build and test (ci)"
+cmake --preset ci >/dev/null
+cmake --build --preset ci
+ctest --preset ci
 
 stage "AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
@@ -35,6 +59,10 @@ cmake --build --preset tsan --target threading_tests
 ctest --preset tsan
 
 stage "end to end"
-build_dir=build
-if [ "$preset" = ci ]; then build_dir=build-ci; fi
+build_dir=build-ci
 ./scripts/e2e.sh "$build_dir"
+
+if [ -x scripts/check-package.sh ]; then
+  stage "packages"
+  scripts/check-package.sh "$build_dir"
+fi

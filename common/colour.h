@@ -39,4 +39,9 @@ inline constexpr ColourWord kDefaultListBackground = colourWord(255, 255, 255);
 inline constexpr ColourWord kGridLineColour = colourWord(192, 192, 192);
 inline constexpr ColourWord kGridBackground = colourWord(255, 255, 255);
 
+// Text without a colour of its own on a background the program paints (a grid cell, a list
+// row given a background): black, as a dark desktop theme's text colour is as light as
+// that background.
+inline constexpr ColourWord kTextOnOwnBackground = colourWord(0, 0, 0);
+
 }  // namespace quovella

@@ -1,5 +1,6 @@
 #include "holdings/holdings_store.h"
 
+#include "holdings/revaluation_pass.h"
 #include "records/columns.h"
 #include "records/statements.h"
 
@@ -43,6 +44,22 @@ bool writeRevaluation(RecordStore& store, std::string_view id, std::string_view 
                       std::string_view amount, std::string_view rate, std::string_view time) {
     const bool done = store.openCursor(updateHoldingStatement(price, amount, rate, time, id),
                                        RecordStore::kStatement);
+    store.closeCursor();
+    return done;
+}
+
+bool writeRevaluations(RecordStore& store, const std::vector<RevaluedHolding>& results) {
+    if (results.empty()) return true;
+    bool done = store.openCursor("begin", RecordStore::kStatement);
+    for (const RevaluedHolding& r : results) {
+        if (!done) break;
+        done = writeRevaluation(store, r.id, r.price, r.amount, r.rate, r.storedTime);
+    }
+    if (done) done = store.openCursor("commit", RecordStore::kStatement);
+    // A transaction left open would keep every later write of the store uncommitted. Only
+    // one still open is rolled back (some errors end it in SQLite already), so lastError
+    // keeps the failure's cause.
+    if (!done && store.inTransaction()) store.openCursor("rollback", RecordStore::kStatement);
     store.closeCursor();
     return done;
 }

@@ -9,6 +9,8 @@
 
 namespace quovella {
 
+struct RevaluedHolding;
+
 // One purchase as the form gives it; every value is GBK text as it will be stored.
 struct HoldingRow {
     std::string date;
@@ -29,5 +31,10 @@ std::vector<std::vector<std::string>> readAllHoldings(RecordStore& store);
 // The update statement for the holding's id; true when the store ran it.
 bool writeRevaluation(RecordStore& store, std::string_view id, std::string_view price,
                       std::string_view amount, std::string_view rate, std::string_view time);
+
+// A pass's updates (id, price, amount, rate and storedTime of each) in one transaction: one
+// sync to disk for the lot instead of one per row. All or nothing: false, with none of
+// them stored and lastError naming the cause, when any update or the commit failed.
+bool writeRevaluations(RecordStore& store, const std::vector<RevaluedHolding>& results);
 
 }  // namespace quovella

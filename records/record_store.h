@@ -62,6 +62,9 @@ class RecordStore {
     void close();
     bool isOpen() const;
     bool isReadOnly() const;
+    // True between a "begin" run through openCursor and its end, unless SQLite ended the
+    // transaction itself on an error.
+    bool inTransaction() const;
 
     // kind 1: a statement, run at once; kind 2: a table name (a plain identifier of an
     // existing table). A pending new row is written first. The statements of

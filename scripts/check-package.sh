@@ -24,7 +24,7 @@ fail() {
 step() { echo "check-package: $*"; }
 
 [ "$(id -u)" -eq 0 ] || fail "needs root (it adds a user and runs the program as two users)"
-"$scripts/install-deps.sh" --package-tools
+"$scripts/install-deps.sh" package
 
 step "building the packages"
 cmake --build "$build" --target quovella quovella-feed quovella_package_store \

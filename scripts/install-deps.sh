@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, only when missing.
-#   scripts/install-deps.sh [--package-tools]
-# --package-tools adds what scripts/check-package.sh checks the packages with.
+# Installs the Debian 12 packages, only when missing:
+#   scripts/install-deps.sh run    what the program and the demo server need (./run.sh)
+#   scripts/install-deps.sh test   that, and what the tests, benchmarks and checks need
+#   scripts/install-deps.sh package the program's, and what scripts/check-package.sh checks with
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
   libsqlite3-dev libcurl4-openssl-dev libpng-dev libcpp-httplib-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei clang-format
-  libx11-dev sqlite3
+  xvfb xauth fonts-wqy-microhei
 )
-if [ "${1:-}" = "--package-tools" ]; then
-  packages+=(dpkg-dev lintian desktop-file-utils appstream)
-fi
+case "${1:-test}" in
+  run) ;;
+  test)
+    # The end-to-end run's window probe (libx11-dev) and its look into gp.mdb (sqlite3).
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format libx11-dev sqlite3)
+    ;;
+  package)
+    packages+=(dpkg-dev lintian desktop-file-utils appstream)
+    ;;
+  *)
+    echo "usage: scripts/install-deps.sh [run|test|package]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -23,7 +23,8 @@ Qt::Alignment horizontalAlignment(int code) {
 }
 
 // Paints every cell itself: fixed cells in the header style, data cells in the grid's
-// colours, the grid lines on the right and bottom edge of each cell.
+// colours (never the theme's text colour on the grid's own background), the grid lines on
+// the right and bottom edge of each cell.
 class GridDelegate : public QStyledItemDelegate {
   public:
     explicit GridDelegate(const Grid& grid) : QStyledItemDelegate(nullptr), grid_(grid) {}
@@ -36,7 +37,7 @@ class GridDelegate : public QStyledItemDelegate {
         const QPalette& palette = option.palette;
         const bool fixed = grid_.isFixedCell(index.row(), index.column());
         const bool selected = !fixed && grid_.isSelected(index.row(), index.column());
-        QColor text = palette.color(QPalette::Text);
+        QColor text = qColour(kTextOnOwnBackground);
         if (fixed) {
             painter->fillRect(r, palette.button());
             painter->setPen(palette.color(QPalette::Light));

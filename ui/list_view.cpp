@@ -33,6 +33,9 @@ class ListDelegate : public QStyledItemDelegate {
             }
             if (colours.text > 0) {
                 styled.palette.setColor(QPalette::Text, qColour(colours.text));
+            } else if (colours.background > 0) {
+                // Our own background takes our text colour too, not the theme's.
+                styled.palette.setColor(QPalette::Text, qColour(kTextOnOwnBackground));
             }
         }
         QStyledItemDelegate::paint(painter, styled, index);
