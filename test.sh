@@ -4,13 +4,13 @@
 #                      1. the layering check;
 #                      2. every test and fuzz corpus replay (build/, benchmarks not built);
 #                      3. the real program end to end under Xvfb (scripts/e2e.sh).
-#   ./test.sh --full   what CI runs (.ci/run; also under CI=true), about 25 minutes:
+#   ./test.sh --full   what CI runs (.ci/run; also under CI=true), about 17 minutes:
 #                      1. the layering check and the formatting of every C++ source;
 #                      2. everything built with warnings as errors (build-ci/), every test;
 #                      3. the whole suite again under AddressSanitizer and UBSan;
 #                      4. the threading tests under ThreadSanitizer;
 #                      5. the real program end to end;
-#                      6. the packages, once scripts/check-package.sh exists.
+#                      6. the packages (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -62,7 +62,5 @@ stage "end to end"
 build_dir=build-ci
 ./scripts/e2e.sh "$build_dir"
 
-if [ -x scripts/check-package.sh ]; then
-  stage "packages"
-  scripts/check-package.sh "$build_dir"
-fi
+stage "packages"
+scripts/check-package.sh "$build_dir"
