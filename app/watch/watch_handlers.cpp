@@ -1,6 +1,6 @@
 // Quotes and watch list: the handlers the wiring binds for page "监视", loading the watch
-// list and the add and delete commands. Quote requests go out through the window's quote
-// exchange; the handlers go on when the reply comes back as an event.
+// list and the add and delete commands. Quote requests run on the page's quote worker; the
+// handlers go on when the reply comes back as an event.
 #include <QMetaObject>
 
 #include "app/watch/watch_always_on_top.h"

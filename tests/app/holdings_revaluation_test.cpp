@@ -96,7 +96,8 @@ TEST_F(HoldingsRevaluationTest, HangingServerKeepsTheGuiFreeAndCloseEndsThePass)
     server_.hold();
     tick();
     ASSERT_TRUE(server_.waitForHeldRequest());
-    // The worker waits for the server without the store lock: an add goes through now.
+    // The pass waits for the server on its own worker, not the store's: an add goes through
+    // now.
     window().holdingsPage().编辑框_股票代码->setText("600036");
     window().holdingsPage().按钮_添加持有->click();
     settle();
