@@ -156,7 +156,21 @@ void CellColourHook::removeRow(int row) {
     for (std::size_t i = 0; i < kRuleListCount; ++i) {
         if (static_cast<RuleList>(i) != RuleList::Column) lists_[i].removeRow(row);
     }
-    rebuildIndex();
+    if (!index_.removeRow(row)) rebuildIndex();
+}
+
+bool CellColourHook::moveRows(const std::vector<int>& landsAt) {
+    std::vector<bool> taken(landsAt.size(), false);
+    for (const int to : landsAt) {
+        if (to < 0 || static_cast<std::size_t>(to) >= landsAt.size()) return false;
+        if (taken[static_cast<std::size_t>(to)]) return false;
+        taken[static_cast<std::size_t>(to)] = true;
+    }
+    for (std::size_t i = 0; i < kRuleListCount; ++i) {
+        if (static_cast<RuleList>(i) != RuleList::Column) lists_[i].moveRows(landsAt);
+    }
+    if (!index_.moveRows(landsAt)) rebuildIndex();
+    return true;
 }
 
 void CellColourHook::reserve(RuleList list, int rules, std::size_t textBytes) {

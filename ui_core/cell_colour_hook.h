@@ -66,6 +66,10 @@ class CellColourHook {
     // Rules bound to rows follow them when `row` is taken out of the list: its own go and
     // those of the rows below move up one. Column rules stay.
     void removeRow(int row);
+    // Rules bound to rows follow them when the rows move: those of row r go to row
+    // landsAt[r]. False, and nothing moves, unless landsAt is a permutation of
+    // 0..landsAt.size()-1. Rows past it keep their rules.
+    bool moveRows(const std::vector<int>& landsAt);
     // Room for `rules` rules in `list` whose texts come to `textBytes`.
     void reserve(RuleList list, int rules, std::size_t textBytes);
     std::size_t memoryBytes() const;

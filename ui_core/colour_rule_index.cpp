@@ -1,5 +1,7 @@
 #include "ui_core/colour_rule_index.h"
 
+#include <algorithm>
+
 namespace quovella {
 namespace {
 
@@ -64,6 +66,56 @@ void ColourRuleIndex::clear() {
 void ColourRuleIndex::reserveRows(RuleList list, int rows) {
     if (!isRowList(list) || !inArray(rows - 1)) return;
     byRow_[static_cast<std::size_t>(list)].pairs.reserve(static_cast<std::size_t>(rows));
+}
+
+template <typename Moved>
+void ColourRuleIndex::moveKeyedRows(const Moved& moved) {
+    for (std::size_t i = 0; i < kRuleListCount; ++i) {
+        if (static_cast<RuleList>(i) == RuleList::Column || lastRules_[i].empty()) continue;
+        LastRuleByKey kept;
+        kept.reserve(lastRules_[i].size());
+        for (const auto& [key, colours] : lastRules_[i]) {
+            // The row is the key's low half in every list that has one.
+            const std::optional<int> row = moved(static_cast<int>(static_cast<std::uint32_t>(key)));
+            if (!row) continue;
+            kept.emplace((key & ~std::uint64_t{0xFFFFFFFF}) | static_cast<std::uint32_t>(*row),
+                         colours);
+        }
+        lastRules_[i] = std::move(kept);
+    }
+}
+
+bool ColourRuleIndex::removeRow(int row) {
+    if (row < 0) return false;
+    for (ByRow& byRow : byRow_) {
+        if (row >= 0 && static_cast<std::size_t>(row) < byRow.pairs.size()) {
+            byRow.pairs.erase(byRow.pairs.begin() + row);
+        }
+    }
+    moveKeyedRows([row](int r) -> std::optional<int> {
+        if (r == row) return std::nullopt;
+        return r > row ? r - 1 : r;
+    });
+    return true;
+}
+
+bool ColourRuleIndex::moveRows(const std::vector<int>& landsAt) {
+    if (landsAt.size() > static_cast<std::size_t>(kRowsInArray)) return false;
+    const auto moved = [&landsAt](int r) {
+        return r >= 0 && static_cast<std::size_t>(r) < landsAt.size()
+                   ? landsAt[static_cast<std::size_t>(r)]
+                   : r;
+    };
+    for (ByRow& byRow : byRow_) {
+        if (byRow.pairs.empty()) continue;
+        std::vector<std::uint16_t> pairs(std::max(byRow.pairs.size(), landsAt.size()), 0);
+        for (std::size_t r = 0; r < byRow.pairs.size(); ++r) {
+            pairs[static_cast<std::size_t>(moved(static_cast<int>(r)))] = byRow.pairs[r];
+        }
+        byRow.pairs = std::move(pairs);
+    }
+    moveKeyedRows([&moved](int r) { return std::optional<int>(moved(r)); });
+    return true;
 }
 
 std::optional<CellColours> ColourRuleIndex::find(int column, int row) const {

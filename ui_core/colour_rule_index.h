@@ -21,6 +21,11 @@ class ColourRuleIndex {
     void add(RuleList list, int column, int row, CellColours colours);
     void clear();
     void reserveRows(RuleList list, int rows);
+    // As the lists' removeRow and moveRows: the answers follow the rows. False, and nothing
+    // changed, where rows would cross the edge of the row arrays (a negative row taken out,
+    // rows moved past the arrays' reach): the index is then built again from the lists.
+    bool removeRow(int row);
+    bool moveRows(const std::vector<int>& landsAt);
     // The colours of the deciding rule for the cell, or nothing when no rule matches it.
     std::optional<CellColours> find(int column, int row) const;
     std::size_t memoryBytes() const;
@@ -32,6 +37,9 @@ class ColourRuleIndex {
         ColourPalette palette;
     };
     using LastRuleByKey = std::unordered_map<std::uint64_t, CellColours>;
+    // Every key with a row gets the row `moved` gives, or loses its entry for none.
+    template <typename Moved>
+    void moveKeyedRows(const Moved& moved);
     std::array<LastRuleByKey, kRuleListCount> lastRules_;
     std::array<ByRow, kRuleListCount> byRow_;
 };

@@ -75,6 +75,14 @@ void ColourRuleList::removeRow(int row) {
     texts_.resize(textEnd);
 }
 
+void ColourRuleList::moveRows(const std::vector<int>& landsAt) {
+    for (Packed& p : packed_) {
+        if (p.row >= 0 && static_cast<std::size_t>(p.row) < landsAt.size()) {
+            p.row = landsAt[static_cast<std::size_t>(p.row)];
+        }
+    }
+}
+
 std::size_t ColourRuleList::memoryBytes() const {
     return packed_.capacity() * sizeof(Packed) + texts_.capacity() +
            palette_.size() * (sizeof(CellColours) + 32);

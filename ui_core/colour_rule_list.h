@@ -59,6 +59,9 @@ class ColourRuleList {
     // The rules follow the rows when `row` is taken out: its own rules go, and the rows
     // below move up by one. Order is kept.
     void removeRow(int row);
+    // The rules follow the rows when they move: a rule of row r (0 <= r < landsAt.size())
+    // goes to row landsAt[r], which must be a permutation. Order is kept.
+    void moveRows(const std::vector<int>& landsAt);
 
     // f(column, row, colours) for every rule in order, without its text.
     template <typename F>

@@ -1,9 +1,11 @@
 // The indexed lookup against a literal walk of the six lists, over random rule sets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -183,6 +185,25 @@ void removeRow(CellColourHook& hook, Model& model, int row) {
     }
 }
 
+// Rows moved as a sort moves them; a landing list that is not a permutation moves nothing.
+void moveRows(RandomRules& r, CellColourHook& hook, Model& model) {
+    std::vector<int> landsAt(static_cast<std::size_t>(r.uniform(0, 10)));
+    std::iota(landsAt.begin(), landsAt.end(), 0);
+    std::shuffle(landsAt.begin(), landsAt.end(), std::mt19937(static_cast<unsigned>(r.index())));
+    const bool spoilt = !landsAt.empty() && r.uniform(0, 4) == 0;
+    if (spoilt) landsAt[0] = landsAt.size() > 1 ? landsAt[1] : -1;
+    ASSERT_EQ(hook.moveRows(landsAt), !spoilt);
+    if (spoilt) return;
+    for (std::size_t l = 0; l < kRuleListCount; ++l) {
+        if (static_cast<RuleList>(l) == RuleList::Column) continue;
+        for (ColourRule& rule : model.lists[l]) {
+            if (rule.row >= 0 && static_cast<std::size_t>(rule.row) < landsAt.size()) {
+                rule.row = landsAt[static_cast<std::size_t>(rule.row)];
+            }
+        }
+    }
+}
+
 void expectSameRules(const CellColourHook& hook, const Model& model) {
     for (std::size_t l = 0; l < kRuleListCount; ++l) {
         const ColourRuleList& rules = hook.rules(static_cast<RuleList>(l));
@@ -219,6 +240,8 @@ TEST(ColourLookupDifferential, IndexAnswersAsTheLiteralWalk) {
         for (int k = 0; k < operations; ++k) {
             if (r.uniform(0, 20) == 0) {
                 removeRow(hook, model, r.index());
+            } else if (r.uniform(0, 20) == 0) {
+                moveRows(r, hook, model);
             } else {
                 randomOperation(r, hook, model);
             }
