@@ -4,10 +4,23 @@
 
 namespace quovella {
 
-std::vector<int> sortedKeyOrder(const TextTable& keys, SortKind kind, SortDirection direction) {
-    std::vector<std::string_view> views(static_cast<std::size_t>(keys.rowCount()));
-    for (std::size_t r = 0; r < views.size(); ++r) views[r] = keys.text(static_cast<int>(r), 0);
+std::vector<int> sortedKeyOrder(const TextTable& rows, int column, SortKind kind,
+                                SortDirection direction) {
+    std::vector<std::string_view> views(static_cast<std::size_t>(rows.rowCount()));
+    for (std::size_t r = 0; r < views.size(); ++r)
+        views[r] = rows.text(static_cast<int>(r), column);
     return sortedRowOrder(views, kind, direction);
+}
+
+std::vector<int> landingRows(const std::vector<int>& order) {
+    std::vector<int> landsAt(order.size(), -1);
+    for (std::size_t r = 0; r < order.size(); ++r) {
+        const int from = order[r];
+        if (from >= 0 && static_cast<std::size_t>(from) < order.size()) {
+            landsAt[static_cast<std::size_t>(from)] = static_cast<int>(r);
+        }
+    }
+    return landsAt;
 }
 
 int uniqueItemValue(const TextTable& rows, int except) {

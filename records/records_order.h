@@ -8,9 +8,13 @@
 
 namespace quovella {
 
-// The new order of the rows by the texts of column 0 of `keys` (entry r: the row that
-// lands at new row r). Any thread.
-std::vector<int> sortedKeyOrder(const TextTable& keys, SortKind kind, SortDirection direction);
+// The new order of the rows by the texts of `column` (entry r: the row that lands at new
+// row r). Any thread.
+std::vector<int> sortedKeyOrder(const TextTable& rows, int column, SortKind kind,
+                                SortDirection direction);
+
+// The inverse of an order: entry r is the new row old row r lands at. Any thread.
+std::vector<int> landingRows(const std::vector<int>& order);
 
 // An item value no row but `except` carries: the smallest one from 0 up.
 int uniqueItemValue(const TextTable& rows, int except);

@@ -123,6 +123,11 @@ MUTANTS = [
     ("the records list's steps overlap", "app/records/records_handlers.cpp",
      "if (stepRunning_ || !storeKnown_ || steps_.empty()) return;",
      "if (!storeKnown_ || steps_.empty()) return;", ["records_sort_tests"]),
+    ("sorted rows leave their colours behind", "app/records/records_handlers.cpp",
+     "sorted.colours.moveRows(landingRows(sorted.order));", "", ["records_sort_tests"]),
+    ("the colour index stays when rows move", "ui_core/colour_rule_index.cpp",
+     "pairs[static_cast<std::size_t>(moved(static_cast<int>(r)))] = byRow.pairs[r];",
+     "pairs[r] = byRow.pairs[r];", ["ui_core_tests"]),
 ]
 
 

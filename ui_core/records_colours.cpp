@@ -4,11 +4,9 @@
 
 namespace quovella {
 
-CellColourHook recordsColourRules(const TextTable& rows, int changeColumn,
-                                  const std::vector<int>& order) {
+CellColourHook recordsColourRules(const TextTable& rows, int changeColumn) {
     CellColourHook hook;
     hook.resetRules();
-    const int count = order.empty() ? rows.rowCount() : static_cast<int>(order.size());
     // One pass over the rows, so a million rules take exactly their room and the table is
     // read once.
     struct Coloured {
@@ -18,9 +16,8 @@ CellColourHook recordsColourRules(const TextTable& rows, int changeColumn,
     };
     std::vector<Coloured> coloured;
     std::size_t textBytes = 0;
-    for (int row = 0; row < count; ++row) {
-        const int from = order.empty() ? row : order[static_cast<std::size_t>(row)];
-        const std::string_view change = rows.text(from, changeColumn);
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const std::string_view change = rows.text(row, changeColumn);
         const std::optional<RowColour> colour = rowColour(change);
         if (!colour) continue;
         coloured.push_back({row, change, *colour});

@@ -9,9 +9,7 @@
 
 namespace quovella {
 
-// Row r's change text is rows.text(order[r], changeColumn), or rows.text(r, changeColumn)
-// when order is empty. Any thread.
-CellColourHook recordsColourRules(const TextTable& rows, int changeColumn,
-                                  const std::vector<int>& order = {});
+// Row r's change text is rows.text(r, changeColumn). Any thread.
+CellColourHook recordsColourRules(const TextTable& rows, int changeColumn);
 
 }  // namespace quovella

@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <array>
 #include <utility>
 
 #include "app/records/records_page.h"
@@ -188,22 +187,22 @@ void RecordsPage::sortRecords(int column, SortKind kind, SortDirection direction
     if (超级列表框_数据表->rowCount() == 0) return stepDone();
     struct Sorted {
         std::vector<int> order;
-        CellColourHook colours;
         TextTable::RowIndex rows;
+        CellColourHook colours;
     };
-    const std::array<int, 2> copied{column, kChangeColumn};
-    // The keys are copied and the rows' index permuted on the worker: at a million rows the
-    // copy alone would hold the GUI thread for a hundred milliseconds and more. The worker
-    // only reads the list's rows, and nothing changes them while this step runs: every
-    // change of the rows is a step of its own, and the window ends the worker before the
-    // list goes.
+    // The worker reads the list's keys and the hook's rules in place, and moves copies of
+    // the rows' index and of the rules: at a million rows even copying the keys would hold
+    // the GUI thread for a hundred milliseconds and more. Nothing changes the rows or the
+    // rules while this step runs: every change of them is a step of its own, and the window
+    // ends the worker before the list and the hook go.
     const bool posted = runInBackground<Sorted>(
         *recordsWorker_, this,
-        [table = &超级列表框_数据表->table(), copied, kind, direction](const CancelFlag&) {
-            const TextTable keys = table->columns(copied);
-            Sorted sorted{sortedKeyOrder(keys, kind, direction), {}, table->rowIndex()};
-            sorted.colours = recordsColourRules(keys, 1, sorted.order);
+        [table = &超级列表框_数据表->table(), hook = context_.state.colourHook.get(), column, kind,
+         direction](const CancelFlag&) {
+            Sorted sorted{sortedKeyOrder(*table, column, kind, direction), table->rowIndex(),
+                          *hook};
             sorted.rows.permute(sorted.order);
+            sorted.colours.moveRows(landingRows(sorted.order));
             return sorted;
         },
         [this](Outcome<Sorted> outcome) {
