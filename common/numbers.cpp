@@ -81,8 +81,11 @@ std::string foldFullWidth(std::string_view text) {
 }
 
 double leadingDouble(std::string_view raw) {
-    const std::string text = foldFullWidth(raw);
-    const std::string_view t(text);
+    // Folding only ever changes double-byte characters; a plain ASCII text is read as it is.
+    const bool ascii = std::none_of(raw.begin(), raw.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const std::string folded = ascii ? std::string() : foldFullWidth(raw);
+    const std::string_view t = ascii ? raw : std::string_view(folded);
     std::size_t i = skipBlanks(t);
     const std::size_t begin = i;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;

@@ -176,6 +176,10 @@ std::optional<SortKind> recordsColumnSortKind(int column) {
 }
 
 std::string_view sortKeyText(std::string_view cell) {
+    // A space byte is never the tail of a double-byte character, and a text starts with a
+    // whole character: without a space or A1 byte at either end there is nothing to trim.
+    const auto blankEdge = [](char c) { return c == ' ' || c == '\xA1'; };
+    if (!cell.empty() && !blankEdge(cell.front()) && !blankEdge(cell.back())) return cell;
     // Walk whole characters so that the tail of a double-byte character is never taken
     // for a blank.
     std::size_t begin = cell.size();
