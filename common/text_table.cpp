@@ -170,6 +170,13 @@ std::string_view TextTable::text(int row, int column) const {
     return readCell(skipCells(arena_.data() + starts_[static_cast<std::size_t>(row)], column)).text;
 }
 
+int TextTable::findRow(int column, std::string_view text) const {
+    for (int row = 0; row < rowCount(); ++row) {
+        if (contains(row, column) && this->text(row, column) == text) return row;
+    }
+    return -1;
+}
+
 void TextTable::setText(int row, int column, std::string_view text) {
     if (!contains(row, column)) return;
     changed();

@@ -42,6 +42,8 @@ class TextTable {
     std::string_view text(int row, int column) const;
     // Writes outside the table are ignored.
     void setText(int row, int column, std::string_view text);
+    // The first row whose cell in `column` is `text` exactly; -1 when there is none.
+    int findRow(int column, std::string_view text) const;
     int itemValue(int row) const;
     void setItemValue(int row, int value);
 

@@ -140,10 +140,7 @@ void ListModel::setItemValue(int row, int value) {
 
 int ListModel::findInFirstColumn(std::string_view text) const {
     if (columns_.empty()) return -1;
-    for (int row = 0; row < rowCount(); ++row) {
-        if (rows_.text(row, 0) == text) return row;
-    }
-    return -1;
+    return rows_.findRow(0, text);
 }
 
 }  // namespace quovella

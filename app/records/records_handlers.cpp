@@ -136,21 +136,11 @@ void RecordsPage::deleteRecord(const std::string& id) {
     };
     StoreWorker* const store = context_.state.store.get();
     const auto done = [this, id](Outcome<Deleted> outcome) {
-        static const std::string deletedText = gbk("删除成功");
-        static const std::string failedText = gbk("删除失败");
         const bool deleted = outcome.ok() && outcome.value->ok;
         if (!outcome.ok()) logStoreJobFailure(outcome.failure, "delete");
         if (outcome.ok() && !deleted) logStoreFailure(outcome.value->error, "delete");
-        const int row = deleted ? 超级列表框_数据表->findRow(id) : -1;
-        if (row >= 0) {
-            超级列表框_数据表->removeRow(row);
-            // The rows below move up and their colours with them, before the message box
-            // lets the list repaint.
-            context_.state.colourHook->removeRow(row);
-        }
-        context_.dialogs.message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
-                                 DialogButtons::Ok);
-        stepDone();
+        if (deleted) return removeDeletedRow(id);
+        endDelete(false, -1);
     };
     const bool posted =
         store != nullptr && runInBackground<Deleted>(
@@ -162,6 +152,36 @@ void RecordsPage::deleteRecord(const std::string& id) {
                                 },
                                 done);
     if (!posted) done(Outcome<Deleted>{Deleted{}, {}});
+}
+
+// The deleted snapshot's row is looked for on the records worker, reading the list in place
+// as a sort does: at a million rows the search alone would hold the GUI thread for tens of
+// milliseconds.
+void RecordsPage::removeDeletedRow(const std::string& id) {
+    const bool posted = runInBackground<int>(
+        *recordsWorker_, this,
+        [table = &超级列表框_数据表->table(), id](const CancelFlag&) {
+            return table->findRow(0, id);
+        },
+        [this](Outcome<int> found) {
+            if (!found.ok()) logStoreJobFailure(found.failure, "delete");
+            endDelete(true, found.ok() ? *found.value : -1);
+        });
+    if (!posted) endDelete(true, 超级列表框_数据表->findRow(id));
+}
+
+void RecordsPage::endDelete(bool deleted, int row) {
+    static const std::string deletedText = gbk("删除成功");
+    static const std::string failedText = gbk("删除失败");
+    if (row >= 0) {
+        超级列表框_数据表->removeRow(row);
+        // The rows below move up and their colours with them, before the message box lets
+        // the list repaint.
+        context_.state.colourHook->removeRow(row);
+    }
+    context_.dialogs.message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
+                             DialogButtons::Ok);
+    stepDone();
 }
 
 void RecordsPage::onRecordsRowClicked() {

@@ -73,6 +73,8 @@ class RecordsPage : public QObject {
     using RecordsRead = std::function<RowsRead(const CancelFlag& cancel)>;
     void readRecordsInBackground(RecordsRead read);
     void deleteRecord(const std::string& id);
+    void removeDeletedRow(const std::string& id);
+    void endDelete(bool deleted, int row);
     void sortRecords(int column, SortKind kind, SortDirection direction);
     void enqueueStep(std::function<void()> step);
     void runNextStep();
