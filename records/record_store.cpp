@@ -223,7 +223,7 @@ RowsRead RecordStore::readRows(const std::string& file, std::string_view source,
     if (!connection) return failed();
     TextTable table(static_cast<int>(columns.size()));
     std::vector<int> from;
-    std::vector<std::string> buffers(columns.size());
+    std::vector<ColumnBuffer> buffers(columns.size());
     std::vector<std::string_view> cells(columns.size());
     const auto mapColumns = [&](const std::vector<std::string>& names) {
         for (std::size_t i = 0; i < columns.size(); ++i) {

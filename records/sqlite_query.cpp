@@ -90,17 +90,20 @@ std::vector<std::string> columnNames(sqlite3_stmt* statement, bool asGbk) {
 
 }  // namespace
 
-std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string& buffer) {
+std::string_view columnTextView(sqlite3_stmt* statement, int column, ColumnBuffer& buffer) {
+    const auto hold = [&buffer](std::string text) -> std::string_view {
+        buffer.text = std::move(text);
+        buffer.convertedFrom.clear();
+        return buffer.text;
+    };
     switch (sqlite3_column_type(statement, column)) {
         case SQLITE_NULL:
             return {};
         case SQLITE_INTEGER:
-            buffer = std::to_string(sqlite3_column_int64(statement, column));
-            return buffer;
+            return hold(std::to_string(sqlite3_column_int64(statement, column)));
         case SQLITE_FLOAT:
             // 1e300 takes over 300 digits in this format.
-            buffer = printfText("%.8f", sqlite3_column_double(statement, column));
-            return buffer;
+            return hold(printfText("%.8f", sqlite3_column_double(statement, column)));
         case SQLITE_BLOB:
             return "[BLOB]";
         default: {
@@ -110,16 +113,18 @@ std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string
             if (text == nullptr) return {};
             const std::string_view utf8(text, static_cast<std::size_t>(size));
             if (isAsciiText(utf8)) return utf8;
-            buffer = gbkFromStoreText(utf8);
-            return buffer;
+            if (buffer.convertedFrom == utf8) return buffer.text;
+            buffer.text = gbkFromStoreText(utf8);
+            buffer.convertedFrom = utf8;
+            return buffer.text;
         }
     }
 }
 
 std::string columnText(sqlite3_stmt* statement, int column) {
-    std::string buffer;
+    ColumnBuffer buffer;
     const std::string_view text = columnTextView(statement, column, buffer);
-    return text.data() == buffer.data() ? std::move(buffer) : std::string(text);
+    return text.data() == buffer.text.data() ? std::move(buffer.text) : std::string(text);
 }
 
 bool runSql(sqlite3* db, std::string_view sqlUtf8, const std::vector<SqlParameter>& parameters,

@@ -23,9 +23,15 @@ struct QueryResult {
 // A column value as the store reads it: INTEGER digits, REAL with 8 decimals, "[BLOB]",
 // "" for null, text converted to GBK.
 std::string columnText(sqlite3_stmt* statement, int column);
+// One column's buffer, kept from row to row: a text equal to the one converted last is not
+// converted again (a table of snapshots repeats its names row after row).
+struct ColumnBuffer {
+    std::string text;
+    std::string convertedFrom;  // the UTF-8 text `text` holds in GBK; empty when none
+};
 // The same text as a view: into the statement's own bytes for ASCII text (valid until the
 // next step), otherwise into buffer.
-std::string_view columnTextView(sqlite3_stmt* statement, int column, std::string& buffer);
+std::string_view columnTextView(sqlite3_stmt* statement, int column, ColumnBuffer& buffer);
 
 // Each call that fails gives its cause to `error` when one is given (SQLite's code and
 // message, or why the text was refused); a call that succeeds leaves `error` alone.

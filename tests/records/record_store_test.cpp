@@ -223,6 +223,18 @@ TEST_F(RecordStoreTest, GbkNamesRoundTripByteForByte) {
     // Stored as UTF-8, so other tools read the same names.
     EXPECT_EQ(rawColumn("select 股票名称 from sj where id=1"),
               std::vector<std::string>{"伊利股份"});
+    // The list's read converts a name once for its repeats; a number between them is no
+    // repeat.
+    ASSERT_TRUE(
+        rawExec("create table t(id integer, v); insert into t values(1, '伊利股份'), "
+                "(2, '伊利股份'), (3, 5), (4, '伊利股份'), (5, '光明乳业')"));
+    const RowsRead read =
+        RecordStore::readRows(path_, "t", RecordStore::kTable, {"id", "v"}, "id", nullptr);
+    ASSERT_TRUE(read.rows);
+    std::vector<std::string> listed;
+    for (int r = 0; r < read.rows->rowCount(); ++r) listed.emplace_back(read.rows->text(r, 1));
+    EXPECT_EQ(listed, (std::vector<std::string>{gbk("伊利股份"), gbk("伊利股份"), "5",
+                                                gbk("伊利股份"), gbk("光明乳业")}));
 }
 
 TEST_F(RecordStoreTest, AStaleIdNeverReachesANewerRow) {
