@@ -17,6 +17,14 @@ inline std::string gbk(std::string_view utf8) {
     return utf8ToGbk(utf8);
 }
 
+// Bytes below 0x80 only: the same in GBK and UTF-8, and nothing to fold or convert.
+inline bool isAsciiText(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 // A lead byte of a double-byte GBK character (it and the next byte form one character).
 constexpr bool isGbkLeadByte(unsigned char byte) {
     return byte >= 0x80;

@@ -1,11 +1,12 @@
 #include "common/numbers.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <optional>
+
+#include "common/gbk.h"
 
 namespace quovella {
 namespace {
@@ -82,8 +83,7 @@ std::string foldFullWidth(std::string_view text) {
 
 double leadingDouble(std::string_view raw) {
     // Folding only ever changes double-byte characters; a plain ASCII text is read as it is.
-    const bool ascii = std::none_of(raw.begin(), raw.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const bool ascii = isAsciiText(raw);
     const std::string folded = ascii ? std::string() : foldFullWidth(raw);
     const std::string_view t = ascii ? raw : std::string_view(folded);
     std::size_t i = skipBlanks(t);
@@ -141,9 +141,7 @@ std::int64_t wholeOf(std::string_view t) {
 
 std::int64_t leadingWhole(std::string_view raw) {
     // Plain ASCII has nothing to fold; a list recoloured row by row reads a million of them.
-    const bool ascii = std::none_of(raw.begin(), raw.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    return ascii ? wholeOf(raw) : wholeOf(foldFullWidth(raw));
+    return isAsciiText(raw) ? wholeOf(raw) : wholeOf(foldFullWidth(raw));
 }
 
 double roundTo(double value, int decimals) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "common/gbk.h"
 #include "common/printf_text.h"
 #include "records/store_text.h"
 
@@ -114,7 +115,7 @@ std::string_view columnTextView(sqlite3_stmt* statement, int column, ColumnBuffe
             const std::string_view utf8(text, static_cast<std::size_t>(size));
             if (isAsciiText(utf8)) return utf8;
             if (buffer.convertedFrom == utf8) return buffer.text;
-            buffer.text = gbkFromStoreText(utf8);
+            buffer.text = utf8ToGbk(utf8);
             buffer.convertedFrom = utf8;
             return buffer.text;
         }

@@ -17,11 +17,6 @@ bool isLetter(char c) {
 
 }  // namespace
 
-bool isAsciiText(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 std::string storeTextFromGbk(std::string_view gbkText) {
     return isAsciiText(gbkText) ? std::string(gbkText) : gbkToUtf8(gbkText);
 }

@@ -9,9 +9,6 @@ namespace quovella {
 std::string storeTextFromGbk(std::string_view gbkText);
 std::string gbkFromStoreText(std::string_view utf8Text);
 
-// Bytes below 0x80 only: the same in GBK and UTF-8.
-bool isAsciiText(std::string_view text);
-
 // Column names are matched without regard to ASCII letter case ("ID" is "id"); the two
 // bytes of a double-byte GBK character are compared exactly, since a trail byte may look
 // like a letter.
