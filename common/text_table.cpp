@@ -171,8 +171,9 @@ std::string_view TextTable::text(int row, int column) const {
 }
 
 int TextTable::findRow(int column, std::string_view text) const {
+    if (column < 0 || column >= columns_) return -1;
     for (int row = 0; row < rowCount(); ++row) {
-        if (contains(row, column) && this->text(row, column) == text) return row;
+        if (this->text(row, column) == text) return row;
     }
     return -1;
 }
@@ -344,28 +345,6 @@ bool TextTable::takeRowIndex(RowIndex& index) {
     changed();
     index.layout_ = layout_;
     return true;
-}
-
-TextTable TextTable::columns(std::span<const int> which) const {
-    TextTable picked(static_cast<int>(which.size()));
-    picked.reserve(rowCount(), 0);
-    std::vector<std::string_view> cells(which.size());
-    std::vector<std::string_view> row(static_cast<std::size_t>(columns_));
-    for (int r = 0; r < rowCount(); ++r) {
-        const char* at = arena_.data() + starts_[static_cast<std::size_t>(r)];
-        for (auto& cell : row) {
-            const Cell read = readCell(at);
-            cell = read.text;
-            at = read.next;
-        }
-        for (std::size_t c = 0; c < which.size(); ++c) {
-            cells[c] = contains(r, which[c]) ? row[static_cast<std::size_t>(which[c])]
-                                             : std::string_view();
-        }
-        picked.appendCells(cells, itemValues_[static_cast<std::size_t>(r)]);
-    }
-    picked.shrinkToFit();
-    return picked;
 }
 
 void TextTable::shrinkToFit() {

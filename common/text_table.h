@@ -54,8 +54,6 @@ class TextTable {
     // Every row of `other` with its item value, cut or padded to this column count.
     void appendTable(TextTable other);
     void removeRow(int row);
-    // A table of the given columns of every row, in that order, with the item values.
-    TextTable columns(std::span<const int> which) const;
     void clear();
     // New row r is old row order[r]; false, and nothing moves, unless order is a permutation
     // of 0..rowCount()-1.

@@ -88,7 +88,7 @@ void ColourRuleIndex::moveKeyedRows(const Moved& moved) {
 bool ColourRuleIndex::removeRow(int row) {
     if (row < 0) return false;
     for (ByRow& byRow : byRow_) {
-        if (row >= 0 && static_cast<std::size_t>(row) < byRow.pairs.size()) {
+        if (static_cast<std::size_t>(row) < byRow.pairs.size()) {
             byRow.pairs.erase(byRow.pairs.begin() + row);
         }
     }

@@ -46,19 +46,6 @@ TEST(TextTable, EveryLengthClassReadsBackBesideItsNeighbours) {
     }
     EXPECT_EQ(table.text(0, 2), "");
     EXPECT_EQ(table.text(5, 0).size(), 70000u);
-
-    // Columns picked out, in any order, after the spare room is given back.
-    table.shrinkToFit();
-    table.setItemValue(5, 9);
-    const std::vector<int> which{2, 1, 7};
-    const TextTable picked = table.columns(which);
-    ASSERT_EQ(picked.rowCount(), table.rowCount());
-    for (int row = 0; row < table.rowCount(); ++row) {
-        EXPECT_EQ(rowTexts(picked, row),
-                  (std::vector<std::string>{std::string(table.text(row, 2)),
-                                            std::string(table.text(row, 1)), ""}));
-        EXPECT_EQ(picked.itemValue(row), table.itemValue(row));
-    }
 }
 
 TEST(TextTable, RowsAreCutOrPaddedAndOutsideReadsEmpty) {
