@@ -1,8 +1,9 @@
 #include "common/numbers.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -155,16 +156,30 @@ double roundTo(double value, int decimals) {
     return value < 0 ? -magnitude : magnitude;
 }
 
+namespace {
+
+// to_chars writes what printf writes in the C locale and reads no locale itself: Qt sets the
+// C library's locale from the environment, where a German desktop's decimal mark is a comma.
+// The longest fixed form of a double is 309 digits, a sign and a point, plus the decimals.
+std::string charsText(double value, std::chars_format format, int precision) {
+    std::array<char, 340> buffer{};
+    const auto [end, error] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+    return error == std::errc() ? std::string(buffer.data(), end) : std::string();
+}
+
+}  // namespace
+
 std::string doubleText(double value) {
-    char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.13g", value);
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return charsText(value, std::chars_format::general, 13);
 }
 
 std::string floatText(float value) {
-    char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.6g", static_cast<double>(value));
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return charsText(static_cast<double>(value), std::chars_format::general, 6);
+}
+
+std::string fixedText(double value, int decimals) {
+    return charsText(value, std::chars_format::fixed, std::clamp(decimals, 0, 20));
 }
 
 int truncToInt(double value) {

@@ -22,9 +22,13 @@ std::int64_t leadingWhole(std::string_view text);
 // the sign. A zero result is always +0 so it never prints as "-0".
 double roundTo(double value, int decimals);
 
-// printf "%.13g" of a double, and "%.6g" of a single-precision value.
+// printf "%.13g" of a double, and "%.6g" of a single-precision value, always in the C form
+// (a point, no grouping, "1.25e+06", "inf", "-0") whatever the locale says.
 std::string doubleText(double value);
 std::string floatText(float value);
+
+// printf "%.<decimals>f" in the C form, for decimals from 0 to 20.
+std::string fixedText(double value, int decimals);
 
 // A double converted to an integer, truncated toward zero, saturating at the int range
 // (NaN gives 0).

@@ -3,9 +3,9 @@
 // to FILE as it arrives: method, target and version, then the user agent after a tab.
 #include <pthread.h>
 
+#include <charconv>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -37,11 +37,13 @@ std::optional<FeedFault> faultFlag(std::string_view flag) {
     return std::nullopt;
 }
 
+// Digits only, read without the locale.
 std::optional<unsigned long long> number(const char* text) {
-    if (text == nullptr || *text == '\0') return std::nullopt;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 10);
-    if (*end != '\0') return std::nullopt;
+    if (text == nullptr) return std::nullopt;
+    const std::string_view digits(text);
+    unsigned long long value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return value;
 }
 

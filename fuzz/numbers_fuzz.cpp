@@ -3,13 +3,15 @@
 // exponent letters and digits, which hold none of the hex, inf and nan forms strtod alone
 // reads. A value too small for a double is zero here and a subnormal or zero there, so those
 // compare as both zero or equal. The same text in GBK full-width forms reads the same, and
-// any bytes at all read without fault.
+// any bytes at all read without fault. The value read is written as printf writes it in the
+// C locale, where a fuzz target runs: "%.13g", "%.6g" of it as a float, and "%.8f".
 //
 // Input: any bytes; those outside the alphabet become one of its characters, and each one
 // from 0x80 on is also written full-width in the wide copy.
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -46,6 +48,14 @@ void compareWithC(const std::string& ascii) {
         FUZZ_CHECK(sameDouble(ours, c));
     }
     FUZZ_CHECK(leadingWhole(ascii) == std::strtoll(ascii.c_str(), nullptr, 10));
+
+    char printed[400];
+    std::snprintf(printed, sizeof printed, "%.13g", ours);
+    FUZZ_CHECK(doubleText(ours) == printed);
+    std::snprintf(printed, sizeof printed, "%.6g", static_cast<double>(static_cast<float>(ours)));
+    FUZZ_CHECK(floatText(static_cast<float>(ours)) == printed);
+    std::snprintf(printed, sizeof printed, "%.8f", ours);
+    FUZZ_CHECK(fixedText(ours, 8) == printed);
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 #include "records/sqlite_query.h"
 
-#include <cstdio>
 #include <memory>
 #include <utility>
 
 #include "common/gbk.h"
-#include "common/printf_text.h"
+#include "common/numbers.h"
 #include "records/store_text.h"
 
 namespace quovella {
@@ -104,7 +103,7 @@ std::string_view columnTextView(sqlite3_stmt* statement, int column, ColumnBuffe
             return hold(std::to_string(sqlite3_column_int64(statement, column)));
         case SQLITE_FLOAT:
             // 1e300 takes over 300 digits in this format.
-            return hold(printfText("%.8f", sqlite3_column_double(statement, column)));
+            return hold(fixedText(sqlite3_column_double(statement, column), 8));
         case SQLITE_BLOB:
             return "[BLOB]";
         default: {

@@ -52,6 +52,11 @@ grep -qx "GET /list=sz300750 HTTP/1.0	$agent" "$run/requests.log" ||
 
 revalued() { [ -n "$(sqlite3 "$run/gp.mdb" "select 现价 from cy where id = 1")" ]; }
 within 100 revalued || fail "the holding was not revalued in cy within 10 s"
+# In the C form under any locale (test.sh runs this again under de_DE.UTF-8, decimal comma).
+number='-?[0-9]+(\.[0-9]+)?(e[-+][0-9]+)?'
+stored=$(sqlite3 "$run/gp.mdb" "select 现价 || ' ' || 盈亏金额 || ' ' || 盈亏率 from cy where id = 1")
+printf '%s\n' "$stored" | grep -Ex -e "$number $number $number" >/dev/null ||
+  fail "the revaluation stored numbers not in the C form: $stored"
 
 pings=$("$bin/quovella-window-probe" ping "$window" 200 5) || fail "the window stopped answering"
 echo "e2e: $pings"
@@ -69,4 +74,4 @@ wait "$program" || status=$?
 cmp -s "$run/system.txt" "$run/system.before" || fail "system.txt changed"
 [ "$(sqlite3 "$run/gp.mdb" 'pragma integrity_check')" = ok ] || fail "gp.mdb is damaged"
 [ "$(sqlite3 "$run/gp.mdb" 'select count(*) from cy')" = 1 ] || fail "the holding is gone"
-echo "e2e: passed (requests, revaluation, pings, close within 2 s, files whole)"
+echo "e2e: passed (requests, revaluation $stored, pings, close within 2 s, files whole)"

@@ -14,8 +14,9 @@ packages=(
 case "${1:-test}" in
   run) ;;
   test)
-    # The end-to-end run's window probe (libx11-dev) and its look into gp.mdb (sqlite3).
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format libx11-dev sqlite3)
+    # The end-to-end run's window probe (libx11-dev) and its look into gp.mdb (sqlite3);
+    # locales for the runs under a German locale, whose decimal mark is a comma.
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format libx11-dev sqlite3 locales)
     ;;
   package)
     packages+=(dpkg-dev lintian desktop-file-utils appstream)
@@ -42,4 +43,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# test.sh runs the number tests and the end-to-end run again under de_DE.UTF-8.
+if [ "${1:-test}" = test ] && ! locale -a 2>/dev/null | grep -ix 'de_DE\.utf-\?8' >/dev/null; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "the locale de_DE.UTF-8 is missing and needs root: localedef -i de_DE -f UTF-8 de_DE.UTF-8" >&2
+    exit 1
+  fi
+  echo "generating the locale de_DE.UTF-8"
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

@@ -34,6 +34,7 @@
 #include "app/watch/watch_page.h"
 #include "app/window/app_state.h"
 #include "app/window/main_window.h"
+#include "common/numbers.h"
 #include "records/record_store.h"
 #include "records/store_schema.h"
 #include "support/silent_dialogs.h"
@@ -88,9 +89,9 @@ long long makeStore(const std::filesystem::path& dir, int rows) {
         const std::string code = (i % 2 ? "sz" : "sh") + std::to_string(600000 + i % kCodes);
         const double price = 10 + (i * 7919 % 5000) / 100.0;
         const double change = ((i * 104729) % 2001 - 1000) / 100.0;
-        char p[6][24];
-        for (int k = 0; k < 5; ++k) std::snprintf(p[k], sizeof p[k], "%.2f", price + k * 0.01);
-        std::snprintf(p[5], sizeof p[5], "%.2f", change);
+        std::string p[6];
+        for (int k = 0; k < 5; ++k) p[k] = fixedText(price + k * 0.01, 2);
+        p[5] = fixedText(change, 2);
         const std::string volume = std::to_string(100000 + i % 900000);
         const std::string amount = std::to_string(1 + i % 90) + ".123亿";
         const std::string time = std::string(date) + "  15:00:03";

@@ -33,6 +33,7 @@
 #include "app/watch/watch_page.h"
 #include "app/window/app_state.h"
 #include "app/window/main_window.h"
+#include "common/numbers.h"
 #include "feed/feed_server.h"
 #include "feed/stock_list.h"
 #include "records/record_store.h"
@@ -83,7 +84,7 @@ struct Figures {
 
 std::chrono::milliseconds runTime() {
     const char* text = std::getenv("QUOVELLA_BENCH_SECONDS");
-    const double seconds = text ? std::strtod(text, nullptr) : 0.0;
+    const double seconds = text ? leadingDouble(text) : 0.0;
     if (!(seconds > 0)) return kDefaultRunTime;
     return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
 }

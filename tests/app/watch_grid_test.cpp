@@ -7,6 +7,9 @@
 #include <algorithm>
 
 #include "app/watch_window_fixture.h"
+#include "records/record_store.h"
+#include "records/store_schema.h"
+#include "support/sqlite_query.h"
 
 namespace quovella {
 namespace {
@@ -96,6 +99,20 @@ TEST_F(WatchGridTest, StartUpSetsUpTheGridAndFillsEveryRowFromOneRequest) {
     EXPECT_EQ(timerInterval(), 1000);
     EXPECT_TRUE(window().appState().watchList ==
                 (std::vector<std::string>{"sh600887", "sz000001", "sh600000"}));
+}
+
+// The snapshot joins a row's texts with commas: a number text never holds one, whatever
+// locale Qt took from the environment (test.sh runs this again under de_DE.UTF-8).
+TEST_F(WatchGridTest, ASavedRowKeepsEachNumberInItsColumn) {
+    const std::string store = storePathIn(runDirectory());
+    ASSERT_EQ(makeEmptyStore(store), MakeStoreResult::created);
+    startWithThreeCodes();
+    dialogs_.answerOk();
+    grid().selectRange({1, 1, 1, grid().columnCount() - 1});
+    emit grid().doubleClicked(0, 0, 0);
+    settle();
+    EXPECT_EQ(testing::queryText(store, "select 成交量 || ' ' || 成交金额 || ' ' || 涨跌 from sj"),
+              "1234.568万 1.235亿 5%");
 }
 
 TEST_F(WatchGridTest, RefreshRewritesTheQuoteColumnsOfEveryRowButNotNamesOrColours) {

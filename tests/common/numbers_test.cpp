@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/gbk.h"
 
@@ -62,16 +65,50 @@ TEST(Rounding, HalvesGoAwayFromZero) {
     EXPECT_EQ(doubleText(roundTo(-0.0004, 3)), "0");
 }
 
-TEST(NumberText, SignificantDigitForms) {
-    EXPECT_EQ(doubleText(1234.568), "1234.568");
-    EXPECT_EQ(doubleText(5.0), "5");
-    EXPECT_EQ(doubleText(-0.5), "-0.5");
-    EXPECT_EQ(doubleText(0.1 + 0.2), "0.3");
-    EXPECT_EQ(floatText(12340.0f), "12340");
-    EXPECT_EQ(floatText(1250000.0f), "1.25e+06");
-    EXPECT_EQ(floatText(-8.815f), "-8.815");
+// Each text as printf writes it in the C locale; the readers take the point and stop at a comma.
+std::vector<std::pair<std::string, std::string>> writtenAndRead() {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    return {
+        {doubleText(1234.568), "1234.568"},
+        {doubleText(5.0), "5"},
+        {doubleText(-0.5), "-0.5"},
+        {doubleText(0.1 + 0.2), "0.3"},
+        {doubleText(-0.0), "-0"},
+        {doubleText(0.00001), "1e-05"},
+        {doubleText(12345678901234.0), "1.234567890123e+13"},
+        {doubleText(1000000000000.5), "1000000000000"},  // an exact half goes to the even digit
+        {doubleText(-inf), "-inf"},
+        {doubleText(std::numeric_limits<double>::quiet_NaN()), "nan"},
+        {floatText(12340.0f), "12340"},
+        {floatText(1250000.0f), "1.25e+06"},
+        {floatText(-8.815f), "-8.815"},
+        {fixedText(2.25, 8), "2.25000000"},
+        {fixedText(-1e20, 8), "-100000000000000000000.00000000"},
+        {doubleText(leadingDouble("6.383")), "6.383"},
+        {doubleText(leadingDouble("6,383")), "6"},
+    };
+}
+
+// A locale whose decimal mark is a comma, as Qt sets it from LANG on a German desktop
+// (scripts/install-deps.sh test makes de_DE.UTF-8); false when none is installed.
+bool useCommaLocale() {
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "es_ES.UTF-8", "ru_RU.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',') return true;
+    }
+    return false;
+}
+
+TEST(NumberText, SignificantDigitFormsInEveryLocale) {
     EXPECT_EQ(truncToInt(25.5 * 3), 76);
     EXPECT_EQ(truncToInt(-1.9), -1);
+    for (const auto& [got, want] : writtenAndRead()) EXPECT_EQ(got, want);
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const bool comma = useCommaLocale();
+    if (comma) {
+        for (const auto& [got, want] : writtenAndRead()) EXPECT_EQ(got, want) << "with a comma";
+    }
+    std::setlocale(LC_ALL, before.c_str());
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
 }
 
 }  // namespace
