@@ -102,8 +102,10 @@ bool replaceFileContent(const std::filesystem::path& path, std::string_view byte
         ::unlink(name.c_str());
         return false;
     }
-    // The rename is in place; a failed directory sync only weakens durability.
-    return syncDirectory(directory);
+    // The new content is in place: a failed directory sync only weakens the rename's
+    // durability, and a false would tell the caller that the old content is still there.
+    syncDirectory(directory);
+    return true;
 }
 
 }  // namespace quovella

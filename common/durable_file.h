@@ -23,8 +23,10 @@ inline constexpr std::size_t noByteLimit = std::numeric_limits<std::size_t>::max
 FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes = noByteLimit);
 
 // Writes the bytes to a temporary file in the same directory, syncs it, renames it over
-// path and syncs the directory. On failure the old file is left whole and the temporary is
-// removed. A new file gets the usual permissions, a replaced one keeps its own.
+// path and syncs the directory. False exactly when the old file is left as it was: every
+// failure before the rename (a full disk, an I/O error, a failed sync, a folder we may not
+// write) removes the temporary. A new file gets the usual permissions, a replaced one keeps
+// its own.
 bool replaceFileContent(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace quovella

@@ -114,8 +114,9 @@ void HoldingsPage::onAddHoldingClicked() {
     addHolding();
 }
 
-// No validation and no message: the reloaded grid shows whether the row arrived. The insert
-// runs on the store's worker and the reload is asked behind it, so it reads the new row.
+// No validation: the reloaded grid shows whether the row arrived, and a refused insert says
+// so. The insert runs on the store's worker and the reload is asked behind it, so it reads
+// the new row.
 void HoldingsPage::addHolding() {
     const QDate date = 日期框1->date();
     const std::string shares = fromQt(编辑框_购买股数->text());
@@ -126,19 +127,24 @@ void HoldingsPage::addHolding() {
                          shares,
                          price,
                          totalPurchaseText(shares, price)};
-    if (StoreWorker* const store = context_.state.store.get()) {
-        submit<bool>(
-            store->worker(),
-            [store, row](const CancelFlag&) {
-                RecordStore& records = store->store();
-                if (!insertHolding(records, row))
-                    logStoreFailure(records.lastError(), "holding insert");
-                return true;
-            },
-            [](Outcome<bool> outcome) {
-                if (!outcome.ok()) logStoreJobFailure(outcome.failure, "holding insert");
-            });
-    }
+    const auto done = [this](Outcome<bool> outcome) {
+        --storeInFlight_;
+        if (!outcome.ok()) logStoreJobFailure(outcome.failure, "holding insert");
+        if (outcome.ok() && *outcome.value) return;
+        context_.dialogs.message(&context_.window, gbk("持有记录未能保存!"), defaultCaption(),
+                                 DialogButtons::Ok);
+    };
+    StoreWorker* const store = context_.state.store.get();
+    const auto insert = [store, row](const CancelFlag&) {
+        RecordStore& records = store->store();
+        const bool inserted = insertHolding(records, row);
+        if (!inserted) logStoreFailure(records.lastError(), "holding insert");
+        return inserted;
+    };
+    ++storeInFlight_;
+    const bool posted =
+        store != nullptr && runInBackground<bool>(store->worker(), this, insert, done);
+    if (!posted) done(Outcome<bool>{false, {}});
     reloadHoldingsGrid();
 }
 

@@ -132,12 +132,19 @@ void WatchPage::onCodeChecked(const std::string& code, const std::string& reply)
         refuseStockCode();
         return endAdd();
     }
-    appendWatchCode(watchListPath(), code);
+    // The reload shows the file as it is, so a refused append leaves the grid as it was.
+    if (!appendWatchCode(watchListPath(), code)) refuseWatchListWrite();
     高级表格_股票->clearCells();
     loadWatchList([this] {
         setAlwaysOnTop(context_.window, true);
         endAdd();
     });
+}
+
+// A full disk, an I/O error or a folder we may not write: the file keeps its old list.
+void WatchPage::refuseWatchListWrite() {
+    dialogs().message(&context_.window, gbk("监视列表未能保存!"), defaultCaption(),
+                      DialogButtons::Ok);
 }
 
 void WatchPage::refuseStockCode() {
@@ -153,7 +160,8 @@ void WatchPage::deleteSelectedStock() {
     const int row = grid.currentRow();
     if (row == 0 || row == -1) return;
     const std::string code = grid.cellText(row, 1).value_or("");
-    removeWatchCode(watchListPath(), code);
+    // The file still holds the code: so does the grid.
+    if (!removeWatchCode(watchListPath(), code)) return refuseWatchListWrite();
     grid.deleteRow(row);
     // The quotes on their way were asked for with the removed code: the full fill would
     // bring its row back, so the load starts again from the file as it is now.

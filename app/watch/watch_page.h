@@ -84,6 +84,7 @@ class WatchPage : public QObject {
     void deleteSelectedStock();
     std::filesystem::path watchListPath() const;
     void refuseStockCode();
+    void refuseWatchListWrite();
     void refuseWatchList(const char* whyUtf8);
     // Sends one quote request off the GUI thread; onReply runs on the GUI thread with the
     // reply (empty on a failure, whose cause is logged), unless the page has gone by then.
