@@ -293,33 +293,31 @@ step "apt-get install .$package_file (no recommends: its Depends alone must do)"
   fail "apt-get could not install the .deb on the bare system: $(tail -n 20 "$run/bare-apt.log")"
 in_bare apt-get autoclean -q >/dev/null
 added=$(($(in_bare dpkg-query -W -f='${Package}\n' | wc -l) - before_packages))
-font_packages=$(in_bare dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' \
-  fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei 2>/dev/null | awk '$1 == "ii" { print $2 }' |
-  tr '\n' ' ')
+font_packages=$(in_bare dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' |
+  awk '$1 == "ii" && $2 ~ /^fonts-(noto-cjk|wqy-microhei|wqy-zenhei)$/ { print $2 }' | tr '\n' ' ')
 step "installed with $added packages; fonts with Chinese glyphs from: ${font_packages:-none}"
 
 chinese_fonts=$(in_bare fc-list --format '%{file}\n' :lang=zh | sort -u)
 [ -n "$chinese_fonts" ] || fail "fc-list :lang=zh finds no font on the bare system"
 step "fc-list :lang=zh: $(echo "$chinese_fonts" | tr '\n' ' ')"
 
-# The same system with its Chinese fonts hidden: a fontconfig that sees only the others.
-hidden=/tmp/no-chinese-font
-mkdir -p "$bare$hidden/fonts" "$bare$hidden/cache"
-for font in $(in_bare fc-list --format '%{file}\n' | sort -u); do
-  grep -qxF -- "$font" <<<"$chinese_fonts" || cp "$bare$font" "$bare$hidden/fonts/"
-done
-cat >"$bare$hidden/fonts.conf" <<CONF
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
-<fontconfig>
-  <dir>$hidden/fonts</dir>
-  <cachedir>$hidden/cache</cachedir>
-</fontconfig>
-CONF
-chmod -R a+rwX "$bare$hidden"
-[ -z "$(in_bare env FONTCONFIG_FILE="$hidden/fonts.conf" fc-list :lang=zh)" ] ||
+# The same system with its Chinese fonts hidden: the system's own fontconfig, which decides
+# the families, hinting and fallbacks, with those font files rejected.
+hidden=/tmp/no-chinese-font.conf
+{
+  echo '<?xml version="1.0"?>'
+  echo '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">'
+  echo '<fontconfig>'
+  echo '  <include>/etc/fonts/fonts.conf</include>'
+  echo '  <selectfont><rejectfont>'
+  for font in $chinese_fonts; do echo "    <glob>$font</glob>"; done
+  echo '  </rejectfont></selectfont>'
+  echo '</fontconfig>'
+} >"$bare$hidden"
+chmod 644 "$bare$hidden"
+[ -z "$(in_bare env FONTCONFIG_FILE="$hidden" fc-list :lang=zh)" ] ||
   fail "hiding the Chinese fonts left some in sight"
-[ -n "$(in_bare env FONTCONFIG_FILE="$hidden/fonts.conf" fc-list)" ] ||
+[ -n "$(in_bare env FONTCONFIG_FILE="$hidden" fc-list)" ] ||
   fail "with the Chinese fonts hidden no font is left to draw with"
 
 in_bare useradd --create-home --shell /bin/sh "$bare_user"
@@ -376,7 +374,7 @@ captions_as_drawn "$run/bare-captions"
 data="$bare$bare_home/.local/share/quovella"
 [ "$(stat -c %u "$data/system.txt" 2>/dev/null)" = "$bare_uid" ] ||
   fail "the bare system's user got no $bare_home/.local/share/quovella/system.txt"
-captions_as_drawn "$run/bare-captions-no-chinese-font" FONTCONFIG_FILE="$hidden/fonts.conf"
+captions_as_drawn "$run/bare-captions-no-chinese-font" FONTCONFIG_FILE="$hidden"
 colours=$(distinct_pixels "$run/bare-captions")
 [ "$colours" -gt 1 ] || fail "the tab captions are a blank strip"
 if cmp -s "$run/bare-captions" "$run/bare-captions-no-chinese-font"; then
