@@ -261,7 +261,8 @@ if [ ! -d "$bare" ]; then
   debootstrap --variant=minbase bookworm "$bare" "$mirror" >"$run/debootstrap.log" 2>&1 ||
     fail "debootstrap failed: $(tail -n 5 "$run/debootstrap.log")"
   # Written whole or not at all: a run cut short leaves no half a base behind.
-  tar --numeric-owner -cpf "$base.part" -C "$bare" . && mv "$base.part" "$base"
+  tar --numeric-owner -cpf "$base.$$" -C "$bare" . && mv "$base.$$" "$base" ||
+    fail "could not keep the base in $base"
   how="debootstrap --variant=minbase bookworm, cached in $base"
 fi
 step "base: $how ($(seconds_since "$started_at") s)"
