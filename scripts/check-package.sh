@@ -348,7 +348,8 @@ distinct_pixels() { od -An -v -t x4 -w4 "$1" | sort -u | wc -l; }
 captions_as_drawn() {
   local out=$1 pid window left top
   shift
-  chroot --userspec="$bare_uid:$bare_gid" --groups="$bare_gid" "$bare" env -i \
+  # setpriv execs, so the process id is the program's.
+  chroot "$bare" setpriv --reuid="$bare_uid" --regid="$bare_gid" --init-groups env -i \
     HOME="$bare_home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin "$@" /usr/bin/quovella \
     >>"$run/bare-program.log" 2>&1 &
   pid=$!
