@@ -12,7 +12,7 @@
 #                      3. the whole suite again under AddressSanitizer and UBSan;
 #                      4. the threading tests under ThreadSanitizer;
 #                      5. the real program end to end, also under de_DE.UTF-8;
-#                      6. the packages (scripts/check-package.sh).
+#                      6. the packages (scripts/check-package.sh), on a bare Debian 12 too.
 set -euo pipefail
 cd "$(dirname "$0")"
 

@@ -19,7 +19,8 @@ case "${1:-test}" in
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format libx11-dev sqlite3 locales)
     ;;
   package)
-    packages+=(dpkg-dev lintian desktop-file-utils appstream)
+    # The bare system's base (debootstrap) and where the program's window is (xwininfo).
+    packages+=(dpkg-dev lintian desktop-file-utils appstream debootstrap x11-utils)
     ;;
   *)
     echo "usage: scripts/install-deps.sh [run|test|package]" >&2

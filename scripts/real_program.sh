@@ -20,7 +20,9 @@ pids=()
 finish() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  rm -rf "$run"
+  # Set by a caller that could not unmount what it mounted under $run: removing it then
+  # would reach through the mount.
+  [ -n "${keep_run:-}" ] || rm -rf "$run"
 }
 trap finish EXIT
 
@@ -35,7 +37,8 @@ within() {
   return 1
 }
 
-# Starts Xvfb on the first free display number from $1 to $2 and exports DISPLAY.
+# Starts Xvfb on the first free display number from $1 to $2, with any further arguments
+# given to Xvfb, and exports DISPLAY.
 start_xvfb() {
   local display="" n
   for n in $(seq "$1" "$2"); do
@@ -45,7 +48,7 @@ start_xvfb() {
     echo "$name: no free X display number" >&2
     exit 1
   fi
-  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp "${@:3}" >/dev/null 2>&1 &
   pids+=($!)
   export DISPLAY="$display"
   if ! within 50 test -e "/tmp/.X11-unix/X${display#:}"; then
