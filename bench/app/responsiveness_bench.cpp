@@ -238,6 +238,10 @@ void checkLockedWrites(MainWindow& window, const LockedWrites& writes,
     sqlite3_close(db);
 }
 
+double msSince(Steady::time_point start) {
+    return Ms(Steady::now() - start).count();
+}
+
 void runEventsFor(std::chrono::milliseconds duration) {
     const Steady::time_point end = Steady::now() + duration;
     while (Steady::now() < end) {
@@ -275,10 +279,6 @@ double percentile(const std::vector<double>& sorted, double p) {
     if (sorted.empty()) return 0;
     const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(sorted.size())));
     return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
-}
-
-double msSince(Steady::time_point start) {
-    return Ms(Steady::now() - start).count();
 }
 
 Figures measure(const Condition& condition, const std::filesystem::path& runDir,
