@@ -141,7 +141,8 @@ int RecordStore::waitForLock(void* data, int attempts) {
         std::min(wait.since + std::chrono::milliseconds(wait.longestMs.load()),
                  Steady::time_point(Steady::duration(wait.deadline.load())));
     if (now >= end) return 0;
-    const int step = kSleepsMs[std::min<std::size_t>(attempts, std::size(kSleepsMs) - 1)];
+    const int step =
+        kSleepsMs[std::min(static_cast<std::size_t>(attempts), std::size(kSleepsMs) - 1)];
     std::this_thread::sleep_for(
         std::min<Steady::duration>(std::chrono::milliseconds(step), end - now));
     return 1;
