@@ -60,6 +60,11 @@ bool Worker::idle() const {
     return queue_.empty() && !running_;
 }
 
+std::size_t Worker::queued() const {
+    const std::lock_guard lock(mutex_);
+    return queue_.size();
+}
+
 void Worker::serve() {
     for (;;) {
         Job job;

@@ -5,6 +5,7 @@
 // throws ends as a failure carrying what it threw, and the worker goes on with the next.
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -54,6 +55,8 @@ class Worker {
     // True when nothing is queued or running. A job's effects are seen by whoever sees this
     // answer true.
     bool idle() const;
+    // How many jobs wait their turn (the running one aside).
+    std::size_t queued() const;
 
     // Set by shutdown(); a job's fetches that should end with the worker take it along.
     std::shared_ptr<const CancelFlag> cancelFlag() const { return cancel_; }

@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "common/gbk.h"
@@ -120,6 +122,32 @@ struct RecordStore::Connection {
     ~Connection() { sqlite3_close_v2(db); }
 };
 
+struct RecordStore::LockWait {
+    using Steady = std::chrono::steady_clock;
+    std::atomic<std::chrono::milliseconds::rep> longestMs{kBusyTimeoutMs};
+    std::atomic<Steady::rep> deadline{Steady::time_point::max().time_since_epoch().count()};
+    // When the current wait began; only the connection's thread touches it.
+    Steady::time_point since;
+};
+
+// Short sleeps first, as SQLite's own handler takes them: most locks are brief.
+int RecordStore::waitForLock(void* data, int attempts) {
+    using Steady = LockWait::Steady;
+    constexpr int kSleepsMs[] = {1, 2, 5, 10, 15, 20, 25};
+    auto& wait = *static_cast<LockWait*>(data);
+    const Steady::time_point now = Steady::now();
+    if (attempts == 0) wait.since = now;
+    const Steady::time_point end =
+        std::min(wait.since + std::chrono::milliseconds(wait.longestMs.load()),
+                 Steady::time_point(Steady::duration(wait.deadline.load())));
+    if (now >= end) return 0;
+    const int step =
+        kSleepsMs[std::min(static_cast<std::size_t>(attempts), std::size(kSleepsMs) - 1)];
+    std::this_thread::sleep_for(
+        std::min<Steady::duration>(std::chrono::milliseconds(step), end - now));
+    return 1;
+}
+
 struct RecordStore::Cursor {
     bool open = false;
     // Table cursors: the table and its columns (UTF-8 for SQL, GBK for matching).
@@ -138,7 +166,16 @@ struct RecordStore::Cursor {
     bool onRow() const { return open && loaded && position < result.rows.size(); }
 };
 
-RecordStore::RecordStore() : cursor_(std::make_unique<Cursor>()) {}
+RecordStore::RecordStore()
+    : cursor_(std::make_unique<Cursor>()), lockWait_(std::make_unique<LockWait>()) {}
+
+void RecordStore::setLockWait(std::chrono::milliseconds longest) {
+    lockWait_->longestMs = longest.count();
+}
+
+void RecordStore::endLockWaitsBy(std::chrono::steady_clock::time_point deadline) {
+    lockWait_->deadline = deadline.time_since_epoch().count();
+}
 
 RecordStore::~RecordStore() {
     close();
@@ -180,6 +217,7 @@ bool RecordStore::openFile(const std::string& file, Access access) {
         return false;
     }
     file_ = std::move(opened);
+    sqlite3_busy_handler(connection->db, &RecordStore::waitForLock, lockWait_.get());
     if (sqlite3_db_readonly(connection->db, "main") == 0) {
         QueryResult ignored;  // pragmas answer with a row; best effort on odd file systems
         for (const char* pragma : kPragmas) runSql(connection->db, pragma, {}, &ignored);

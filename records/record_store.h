@@ -12,6 +12,7 @@
 // worker (StoreWorker), which runs every sequence on the cursor whole, one after another.
 // Readers on other threads use readRows, which opens a connection of its own.
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -62,6 +63,12 @@ class RecordStore {
     void close();
     bool isOpen() const;
     bool isReadOnly() const;
+    // How long a statement of this store waits for another program's write lock (2 s
+    // unless set), and the moment no such wait may pass (a close's end). Set from any
+    // thread; they hold for the waits that begin or go on after.
+    void setLockWait(std::chrono::milliseconds longest);
+    void endLockWaitsBy(std::chrono::steady_clock::time_point deadline);
+
     // True between a "begin" run through openCursor and its end, unless SQLite ended the
     // transaction itself on an error.
     bool inTransaction() const;
@@ -121,6 +128,10 @@ class RecordStore {
   private:
     struct Connection;
     struct Cursor;
+    struct LockWait;
+
+    // The connection's busy handler: SQLite's own waiting, bounded by the LockWait.
+    static int waitForLock(void* wait, int attempts);
 
     static std::unique_ptr<Connection> openConnection(const std::string& file, Access access,
                                                       SqlError& error);
@@ -133,6 +144,7 @@ class RecordStore {
 
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<Cursor> cursor_;
+    const std::unique_ptr<LockWait> lockWait_;
     // What the connection was opened with: the path, or the URI of an unchanging file.
     std::string file_;
     bool bound_ = false;

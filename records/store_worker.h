@@ -2,29 +2,68 @@
 // The window's record store and the one worker that owns it: every statement on the store's
 // connection runs as a job there, in the order asked, so sequences on the one cursor never
 // interleave and the GUI thread never waits for SQLite (nor for another program's lock).
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "common/worker.h"
 #include "records/record_store.h"
 
 namespace quovella {
 
+enum class StoreJobKind {
+    // The user asked for it (a snapshot save, a holding add, a delete) or start-up needs it
+    // (the open, the reads): runs in order; at a close it gets what is left of the close's
+    // time.
+    asked,
+    // The revaluation's update of one holding: a later one with the same key replaces it
+    // while it waits; dropped at a close, as the next pass writes it again.
+    recomputed,
+};
+
 class StoreWorker {
   public:
+    // What a close gives the writes the user asked for, another program's lock or not: the
+    // close ends within 2 s, and the rest is for their answers and the program's end.
+    static constexpr std::chrono::milliseconds kCloseTime{1800};
+
     StoreWorker() = default;
-    // Runs the jobs already asked for (a save the user confirmed is not lost to a close),
-    // then closes the store, writing a pending row.
+    // A close (closeBy kCloseTime from now, unless one began), then the jobs still asked
+    // for run, and the store closes, writing a pending row.
     ~StoreWorker();
     StoreWorker(const StoreWorker&) = delete;
     StoreWorker& operator=(const StoreWorker&) = delete;
 
+    // key is a recomputed job's holding id, unused for asked jobs. False, and the job
+    // dropped, when the store takes no more jobs of that kind.
+    bool post(StoreJobKind kind, std::int64_t key, Worker::Job job);
+    // The close: recomputed jobs still waiting are dropped and no more are taken; asked
+    // jobs run on, but none waits for a lock past deadline, so each has its answer by then.
+    void closeBy(std::chrono::steady_clock::time_point deadline);
+    // Jobs waiting their turn: at most one recomputed job per key besides the asked ones.
+    std::size_t queued() const { return worker_.queued(); }
+
     Worker& worker() { return worker_; }
     const Worker& worker() const { return worker_; }
-    // For jobs on worker() only, or once it is idle.
+    // For jobs on worker() only, or once it is idle; setLockWait and endLockWaitsBy from
+    // anywhere.
     RecordStore& store() { return *store_; }
 
   private:
+    void runLatest(std::int64_t key, const CancelFlag& cancel);
+
     std::unique_ptr<RecordStore> store_ = std::make_unique<RecordStore>();
+    std::mutex mutex_;
+    // The latest recomputed job of each key that waits; its turn is held in worker_'s queue
+    // by the one job runLatest posted for it.
+    std::map<std::int64_t, Worker::Job> latest_;
+    bool closing_ = false;
+    // A recomputed job on the worker now: a close ends its wait for a lock at once.
+    bool recomputing_ = false;
+    std::chrono::steady_clock::time_point closeDeadline_;
     Worker worker_;
 };
 

@@ -3,6 +3,8 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <charconv>
+#include <cstdint>
 #include <utility>
 
 #include "app/holdings/holdings_page.h"
@@ -157,8 +159,11 @@ void HoldingsPage::onHoldingsTimerTick() {
     if (rows.empty()) return;
     StoreWorker* const store = context_.state.store.get();
     const auto deliver = [this, watched = QPointer<QObject>(this), store](RevaluedHolding result) {
+        // The holding's id keys it: a newer pass's update replaces one still waiting.
+        std::int64_t id = 0;
+        std::from_chars(result.id.data(), result.id.data() + result.id.size(), id);
         if (store != nullptr) {
-            store->worker().post([store, result](const CancelFlag&) {
+            store->post(StoreJobKind::recomputed, id, [store, result](const CancelFlag&) {
                 RecordStore& records = store->store();
                 if (!writeRevaluation(records, result.id, result.price, result.amount, result.rate,
                                       result.storedTime)) {

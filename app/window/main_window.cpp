@@ -1,15 +1,19 @@
 #include "app/window/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTabBar>
+#include <QTimer>
 
 #include "app/holdings/holdings_page.h"
 #include "app/records/records_page.h"
 #include "app/watch/watch_page.h"
 #include "app/window/page_layout.h"
+#include "app/window/single_instance.h"
+#include "ui/background.h"
 #include "ui/qt_dialogs.h"
 #include "ui/status_bar.h"
 #include "ui/tab_control.h"
@@ -18,6 +22,9 @@
 namespace quovella {
 
 namespace {
+
+// How often a finished close looks again for a message still waiting for its answer.
+constexpr int kOpenMessagePollMs = 50;
 
 QFont tabFont() {
     QFont font;
@@ -109,9 +116,47 @@ void MainWindow::buildStatusBar() {
     状态条1->raise();
 }
 
+bool MainWindow::comeForward() {
+    if (!closing_) {
+        bringToFront(*this);
+        return true;
+    }
+    if (QWidget* message = QApplication::activeModalWidget()) bringToFront(*message);
+    return false;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    emit aboutToBeDestroyed();
     QWidget::closeEvent(event);
+    if (closing_) return;
+    closing_ = true;
+    emit aboutToBeDestroyed();
+    endAfterStoreAnswers();
+}
+
+// The recomputed updates still queued are dropped and the asked writes get what is left of
+// the close time; one that cannot land answers with its failure, whose message the user
+// sees before the program ends. The last job's answer comes after all of theirs.
+void MainWindow::endAfterStoreAnswers() {
+    StoreWorker* const store = state_.store.get();
+    if (store == nullptr) {
+        QTimer::singleShot(0, this, &MainWindow::endOnceNoMessageIsOpen);
+        return;
+    }
+    store->closeBy(std::chrono::steady_clock::now() + StoreWorker::kCloseTime);
+    const bool posted = store->post(StoreJobKind::asked, 0,
+                                    [this, watched = QPointer<QObject>(this)](const CancelFlag&) {
+                                        postCall(watched, [this] { endOnceNoMessageIsOpen(); });
+                                    });
+    if (!posted) QTimer::singleShot(0, this, &MainWindow::endOnceNoMessageIsOpen);
+}
+
+// An answer may arrive inside a message's own event loop: the end waits until it is closed.
+void MainWindow::endOnceNoMessageIsOpen() {
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kOpenMessagePollMs, this, &MainWindow::endOnceNoMessageIsOpen);
+        return;
+    }
+    emit closeFinished();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

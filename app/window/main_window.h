@@ -63,6 +63,10 @@ class MainWindow : public QWidget {
     const Clock& clock() const { return *clock_; }
     // The parent side of the list views' custom draw.
     ParentWindow& parentWindow() { return parentWindow_; }
+    // A later start's ask: brings the window forward and answers true, unless the window
+    // is closing; then a failure's message still open comes forward instead, and the
+    // answer is false (the later start waits for this copy to end).
+    bool comeForward();
     // Replaces how the about window is opened (modal; returns when it is closed).
     void setAboutWindowOpener(std::function<void(QWidget* owner)> opener);
 
@@ -82,6 +86,10 @@ class MainWindow : public QWidget {
   signals:
     void created();
     void aboutToBeDestroyed();
+    // After a close, once the store has answered every job asked before it and no message
+    // is open: the program may end. At most the store's close time after the close, plus
+    // the time the user takes to answer a failure's message.
+    void closeFinished();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +110,10 @@ class MainWindow : public QWidget {
     // Each page cancels and ends its own workers; nothing they post reaches the window
     // after it. The store's worker goes on with the writes asked for.
     void endBackgroundWork();
+    // The close's second half: the window is off the screen, the event loop runs on, and
+    // the store's answers are handled as usual until closeFinished.
+    void endAfterStoreAnswers();
+    void endOnceNoMessageIsOpen();
 
     // The window's own handlers (window_handlers.cpp).
     void onClockTick();
@@ -121,6 +133,7 @@ class MainWindow : public QWidget {
     HoldingsPage* holdingsPage_ = nullptr;
     // The start-up open of the store, until its answer is handled.
     int storeInFlight_ = 0;
+    bool closing_ = false;
 };
 
 }  // namespace quovella

@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 #include <system_error>
 
 namespace quovella {
@@ -15,6 +16,12 @@ constexpr int kReachAttempts = 30;
 // The first copy takes the lock a moment before it listens; a start in that moment tries
 // again, for about three seconds in all.
 constexpr int kReachRetryMs = 100;
+// A copy whose event loop does not run (hung, or past it on its way out) never answers.
+constexpr int kAnswerWaitMs = 2000;
+constexpr int kClaimRetryMs = 100;
+// The two one-byte answers to a later start.
+constexpr char kForward = 'f';
+constexpr char kEnding = 'e';
 
 QString lockFileIn(const std::filesystem::path& runDirectory) {
     return QFile::decodeName((runDirectory / ".quovella.lock").c_str());
@@ -28,13 +35,20 @@ SingleInstance::SingleInstance(const std::filesystem::path& runDirectory, QObjec
     lock_.setStaleLockTime(0);
     // Only the user who runs the first copy may ask it to come forward.
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            socket->disconnectFromServer();
-            socket->deleteLater();
-            emit activationRequested();
-        }
-    });
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
+}
+
+void SingleInstance::answerLaterStarts(std::function<bool()> comeForward) {
+    comeForward_ = std::move(comeForward);
+}
+
+void SingleInstance::answer() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        const char reply = comeForward_ && comeForward_() ? kForward : kEnding;
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->write(&reply, 1);
+        socket->disconnectFromServer();  // once the answer is written
+    }
 }
 
 QString SingleInstance::serverName(const std::filesystem::path& runDirectory) {
@@ -67,31 +81,66 @@ void SingleInstance::listen() {
     }
 }
 
-void SingleInstance::bringForward(std::function<void(bool reached)> done) {
+void SingleInstance::bringForward(std::function<void(Reply)> done) {
     // From the event loop even when the first attempt settles at once: `done` may end it.
     QTimer::singleShot(0, this,
                        [this, done = std::move(done)] { tryToReach(done, kReachAttempts); });
 }
 
-void SingleInstance::tryToReach(std::function<void(bool)> done, int attemptsLeft) {
+void SingleInstance::tryToReach(std::function<void(Reply)> done, int attemptsLeft) {
     auto* socket = new QLocalSocket(this);
-    connect(socket, &QLocalSocket::connected, this, [this, socket, done] {
-        socket->disconnect(this);  // its closing says nothing more
-        socket->disconnectFromServer();
+    struct Progress {
+        bool reached = false;
+        bool settled = false;
+    };
+    auto progress = std::make_shared<Progress>();
+    const auto settle = [socket, done, progress](Reply reply) {
+        if (progress->settled) return;
+        progress->settled = true;
+        socket->disconnect();
+        socket->abort();
         socket->deleteLater();
-        done(true);
+        done(reply);
+    };
+    connect(socket, &QLocalSocket::connected, socket, [socket, settle, progress] {
+        progress->reached = true;
+        QTimer::singleShot(kAnswerWaitMs, socket, [settle] { settle(Reply::noAnswer); });
     });
-    connect(socket, &QLocalSocket::errorOccurred, this, [this, socket, done, attemptsLeft] {
-        socket->disconnect(this);
-        socket->deleteLater();
-        if (attemptsLeft <= 1) {
-            done(false);
+    connect(socket, &QLocalSocket::readyRead, socket, [socket, settle] {
+        settle(socket->read(1) == QByteArray(1, kForward) ? Reply::broughtForward : Reply::ending);
+    });
+    connect(socket, &QLocalSocket::errorOccurred, this,
+            [this, socket, done, settle, progress, attemptsLeft] {
+                // Closed unanswered: a copy past its event loop, on its way out.
+                if (progress->reached || attemptsLeft <= 1) {
+                    settle(Reply::noAnswer);
+                    return;
+                }
+                // Not listening yet: the copy took the lock a moment ago.
+                progress->settled = true;
+                socket->disconnect();
+                socket->deleteLater();
+                QTimer::singleShot(kReachRetryMs, this, [this, done, attemptsLeft] {
+                    tryToReach(done, attemptsLeft - 1);
+                });
+            });
+    socket->connectToServer(name_);
+}
+
+void SingleInstance::claimWhenFree(std::chrono::milliseconds within,
+                                   std::function<void(Claim)> done) {
+    retryClaim(QDeadlineTimer(within), std::move(done));
+}
+
+void SingleInstance::retryClaim(QDeadlineTimer deadline, std::function<void(Claim)> done) {
+    QTimer::singleShot(kClaimRetryMs, this, [this, deadline, done = std::move(done)] {
+        const Claim claimed = claim();
+        if (claimed != Claim::AnotherRuns || deadline.hasExpired()) {
+            done(claimed);
             return;
         }
-        QTimer::singleShot(kReachRetryMs, this,
-                           [this, done, attemptsLeft] { tryToReach(done, attemptsLeft - 1); });
+        retryClaim(deadline, done);
     });
-    socket->connectToServer(name_);
 }
 
 void bringToFront(QWidget& window) {

@@ -4,7 +4,10 @@
 // records the gaps between its ticks, then closes the window with whatever request is in
 // flight. An idle window (no watched codes) is the baseline of the same run. In "locked",
 // another connection holds gp.mdb's write lock for 1.5 s while the window saves a
-// snapshot, adds a holding and deletes a record; all three must land once it lets go.
+// snapshot, adds a holding and deletes a record; all three must land once it lets go. Then
+// it takes the lock again while the holding revalues, and the window is closed under it.
+// A close is timed from close() to the program's end (closeFinished, the window and the
+// program-wide state gone); the locked close is also given as a ratio of the idle one.
 //
 // Run: responsiveness_bench (QUOVELLA_BENCH_SECONDS=3 for a quick trial).
 #include <sqlite3.h>
@@ -57,6 +60,10 @@ constexpr double kMaxGoalMs = 50;
 constexpr double kClosedGoalMs = 1000;
 // Less than the store's busy time-out, so every statement kept waiting still lands.
 constexpr std::chrono::milliseconds kLockHeld{1500};
+// The lock at the close: revaluation passes queue their updates behind it for a while, and
+// it outlasts the close.
+constexpr std::chrono::milliseconds kLockedBeforeClose{1500};
+constexpr std::chrono::milliseconds kLockHeldAtClose{4000};
 constexpr int kSeededSnapshots = 3;
 constexpr const char* kDeletedId = "2";
 
@@ -75,6 +82,7 @@ struct Figures {
     double p99 = 0;
     double max = 0;
     double closedMs = 0;
+    double lockedClosedMs = 0;  // "locked" only
     int requests = 0;
     // "locked" only: whether each write was in gp.mdb afterwards.
     bool saved = false;
@@ -131,7 +139,8 @@ void seedStore(const std::filesystem::path& dir) {
 // insert, rolled back after kLockHeld. On a thread of its own, as another process would be.
 class StoreLocker {
   public:
-    explicit StoreLocker(std::string path) : path_(std::move(path)) {}
+    StoreLocker(std::string path, std::chrono::milliseconds heldFor)
+        : path_(std::move(path)), heldFor_(heldFor) {}
     ~StoreLocker() {
         if (thread_.joinable()) thread_.join();
     }
@@ -146,7 +155,7 @@ class StoreLocker {
                              nullptr, nullptr, nullptr) == SQLITE_OK;
             if (!held) std::fprintf(stderr, "locked: the lock was not taken\n");
             locked_ = true;
-            std::this_thread::sleep_for(kLockHeld);
+            std::this_thread::sleep_for(heldFor_);
             sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
             sqlite3_close(db);
             released_ = true;
@@ -158,6 +167,7 @@ class StoreLocker {
 
   private:
     std::string path_;
+    std::chrono::milliseconds heldFor_;
     std::thread thread_;
     std::atomic<bool> locked_{false};
     std::atomic<bool> released_{false};
@@ -169,7 +179,7 @@ class StoreLocker {
 class LockedWrites {
   public:
     LockedWrites(MainWindow& window, const std::filesystem::path& runDir)
-        : window_(window), locker_(storePathIn(runDir.string())) {
+        : window_(window), locker_(storePathIn(runDir.string()), kLockHeld) {
         QObject::connect(&poll_, &QTimer::timeout, [this] { step(); });
         poll_.start(10);
     }
@@ -229,14 +239,47 @@ void checkLockedWrites(MainWindow& window, const LockedWrites& writes,
     sqlite3_close(db);
 }
 
+double msSince(Steady::time_point start) {
+    return Ms(Steady::now() - start).count();
+}
+
+void runEventsFor(std::chrono::milliseconds duration) {
+    const Steady::time_point end = Steady::now() + duration;
+    while (Steady::now() < end) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+}
+
+// Closing as the program does: the close event, the event loop until closeFinished, then the
+// window and the program-wide state go. The time until all of that is done.
+double timeTheClose(std::unique_ptr<MainWindow>& window, AppState& state) {
+    const Steady::time_point closing = Steady::now();
+    bool finished = false;
+    QObject::connect(window.get(), &MainWindow::closeFinished, [&finished] { finished = true; });
+    window->close();
+    const Steady::time_point deadline = closing + std::chrono::seconds(30);
+    while (!finished && Steady::now() < deadline) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    window.reset();
+    state.release();
+    return msSince(closing);
+}
+
+// The lock taken again while the holding revalues, and the close made under it.
+double closeUnderTheLock(std::unique_ptr<MainWindow>& window, AppState& state,
+                         const std::filesystem::path& runDir) {
+    StoreLocker locker(storePathIn(runDir.string()), kLockHeldAtClose);
+    locker.start();
+    while (!locker.locked()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    runEventsFor(kLockedBeforeClose);
+    return timeTheClose(window, state);
+}
+
 double percentile(const std::vector<double>& sorted, double p) {
     if (sorted.empty()) return 0;
     const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(sorted.size())));
     return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
-}
-
-double msSince(Steady::time_point start) {
-    return Ms(Steady::now() - start).count();
 }
 
 Figures measure(const Condition& condition, const std::filesystem::path& runDir,
@@ -289,12 +332,11 @@ Figures measure(const Condition& condition, const std::filesystem::path& runDir,
     figures.max = gaps.back();
     if (writes) checkLockedWrites(*window, *writes, runDir, figures);
 
-    // Closing as the program does: the close event first, then the window goes.
-    const Steady::time_point closing = Steady::now();
-    window->close();
-    window.reset();
-    figures.closedMs = msSince(closing);
-    state.release();
+    if (condition.lockedStore) {
+        figures.lockedClosedMs = closeUnderTheLock(window, state, runDir);
+    } else {
+        figures.closedMs = timeTheClose(window, state);
+    }
     server.stop();
     return figures;
 }
@@ -307,7 +349,7 @@ std::string missedGoals(const Figures& f, bool lockedStore) {
     check(f.shownMs <= kShownGoalMs, "shown");
     check(f.p99 <= kP99GoalMs, "p99");
     check(f.max <= kMaxGoalMs, "max");
-    check(f.closedMs < kClosedGoalMs, "closed");
+    check((lockedStore ? f.lockedClosedMs : f.closedMs) < kClosedGoalMs, "closed");
     if (lockedStore) check(f.saved && f.added && f.deleted, "landed");
     return missed.empty() ? "ok" : "MISSED " + missed;
 }
@@ -351,13 +393,18 @@ int main(int argc, char** argv) {
         std::printf("%-8s %9.1f %9.0f %8d %8.2f %9.2f %9.2f %8.1f %8.1f %9.1f  %s\n",
                     condition.name, f.shownMs, f.ranMs, f.requests, f.p50, f.p99, f.max,
                     idle.p99 > 0 ? f.p99 / idle.p99 : 0.0, idle.max > 0 ? f.max / idle.max : 0.0,
-                    f.closedMs, missedGoals(f, condition.lockedStore).c_str());
+                    condition.lockedStore ? f.lockedClosedMs : f.closedMs,
+                    missedGoals(f, condition.lockedStore).c_str());
         if (condition.lockedStore) {
             std::printf(
                 "%-8s gp.mdb write-locked by another connection for %lld ms; landed "
                 "afterwards: save %s, holding add %s, delete %s\n",
                 "", static_cast<long long>(kLockHeld.count()), f.saved ? "yes" : "NO",
                 f.added ? "yes" : "NO", f.deleted ? "yes" : "NO");
+            std::printf(
+                "%-8s closed under the lock (held again while the holding revalued): "
+                "%.1f ms, %.1f x the idle close\n",
+                "", f.lockedClosedMs, idle.closedMs > 0 ? f.lockedClosedMs / idle.closedMs : 0.0);
         }
         std::fflush(stdout);
     }

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "app/holdings_window_fixture.h"
 #include "app/records/records_page.h"
 #include "app/watch/watch_page.h"
+#include "app/window/single_instance.h"
 #include "records/records_browser.h"
 #include "support/sqlite_query.h"
 #include "ui/slider.h"
@@ -84,6 +86,29 @@ class InterleavingTest : public testing::HoldingsWindowFixture {
         std::vector<std::string> texts;
         for (const testing::ShownBox& box : dialogs_.shown()) texts.push_back(box.text);
         return texts;
+    }
+    // The close as the program sees it: true once closeFinished came, within 5 s.
+    bool closeAndWaitForTheEnd(const std::function<void()>& meanwhile = [] {}) {
+        bool finished = false;
+        QObject::connect(&window(), &MainWindow::closeFinished, [&finished] { finished = true; });
+        window().close();
+        meanwhile();
+        return spinUntil([&finished] { return finished; });
+    }
+    bool spinUntil(const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (!done() && std::chrono::steady_clock::now() < end) QCoreApplication::processEvents();
+        return done();
+    }
+    // Another program's lock is held while the user saves a snapshot and adds a holding,
+    // and a revaluation pass queues its update behind them.
+    void askWritesUnderTheLock() {
+        dialogs_.answerOk();
+        doubleClickWatchRow(1);
+        window().holdingsPage().编辑框_股票代码->setText("600000");
+        window().holdingsPage().按钮_添加持有->click();
+        emit window().holdingsPage().时钟_更新持有->tick();
+        ASSERT_TRUE(spinUntil([this] { return !window().holdingsPage().revaluationBusy(); }));
     }
 };
 
@@ -215,6 +240,57 @@ TEST_F(InterleavingTest, ARevaluationPass) {
     EXPECT_EQ(cell(1, 7), "10.50");
     EXPECT_EQ(cell(2, 2), "sh600000");
     EXPECT_EQ(stored()[1][7], "");
+}
+
+// A close meets writes another program's lock holds back: the revaluation's queued update is
+// dropped, the writes the user asked for get what is left of the close time, and the one
+// that could not land is told before the end. Nothing is half-written.
+TEST_F(InterleavingTest, AStoreWriteMeetsAClose) {
+    ForeignWriteLock lock(storePathIn(runDirectory()));
+    ASSERT_TRUE(lock.held());
+    askWritesUnderTheLock();
+    const auto closing = std::chrono::steady_clock::now();
+    std::size_t toldAtTheEnd = 0;
+    QObject::connect(&window(), &MainWindow::closeFinished,
+                     [&] { toldAtTheEnd = dialogs_.shown().size(); });
+    ASSERT_TRUE(closeAndWaitForTheEnd());
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, 2s);
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{gbk("是否保存记录:sh600887/伊利股份"),
+                                                      gbk("记录未能保存!")}));
+    EXPECT_EQ(toldAtTheEnd, 2u);
+    lock.release();
+    const std::string path = storePathIn(runDirectory());
+    EXPECT_EQ(testing::queryText(path, "pragma integrity_check"), "ok");
+    EXPECT_EQ(storedSnapshots(), 1);
+    EXPECT_EQ(testing::queryText(path, "select count(*) from cy"), "1");
+}
+
+// A second start while the close waits for the store: the closing window does not come
+// back; the later start is told this copy is ending, and takes the directory once it ends.
+TEST_F(InterleavingTest, AStoreWriteMeetsASecondStart) {
+    auto first = std::make_unique<SingleInstance>(runDirectory());
+    ASSERT_EQ(first->claim(), SingleInstance::Claim::First);
+    first->answerLaterStarts([this] { return window().comeForward(); });
+    ForeignWriteLock lock(storePathIn(runDirectory()));
+    ASSERT_TRUE(lock.held());
+    askWritesUnderTheLock();
+    SingleInstance later(runDirectory());
+    std::optional<SingleInstance::Reply> reply;
+    std::optional<SingleInstance::Claim> claimed;
+    ASSERT_TRUE(closeAndWaitForTheEnd([&] {
+        ASSERT_EQ(later.claim(), SingleInstance::Claim::AnotherRuns);
+        later.bringForward([&](SingleInstance::Reply answer) {
+            reply = answer;
+            later.claimWhenFree(10s, [&](SingleInstance::Claim last) { claimed = last; });
+        });
+        ASSERT_TRUE(spinUntil([&] { return reply.has_value(); }));
+        EXPECT_FALSE(window().isVisible());
+    }));
+    EXPECT_EQ(reply, SingleInstance::Reply::ending);
+    first.reset();  // the first copy's process ends
+    ASSERT_TRUE(spinUntil([&] { return claimed.has_value(); }));
+    EXPECT_EQ(claimed, SingleInstance::Claim::First);
 }
 
 }  // namespace

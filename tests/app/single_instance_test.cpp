@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <functional>
@@ -40,8 +41,8 @@ TEST(SingleInstance, ALaterStartInTheSameDirectoryBringsTheFirstForward) {
     fs::create_directory_symlink(pathOf(one.path()), pathOf(other.path()) / "link");
     SingleInstance first(pathOf(one.path()));
     int asked = 0;
-    QObject::connect(&first, &SingleInstance::activationRequested, [&asked] { ++asked; });
     ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+    first.answerLaterStarts([&asked] { return ++asked > 0; });
 
     struct Start {
         const char* what;
@@ -60,13 +61,47 @@ TEST(SingleInstance, ALaterStartInTheSameDirectoryBringsTheFirstForward) {
         auto later = std::make_unique<SingleInstance>(start.directory);
         EXPECT_EQ(later->claim(), start.expected);
         if (start.expected == SingleInstance::Claim::AnotherRuns) {
-            std::optional<bool> reached;
-            later->bringForward([&reached](bool answer) { reached = answer; });
-            EXPECT_TRUE(pumpUntil([&] { return reached && asked == start.askedAfter; }));
-            EXPECT_EQ(reached, true);
+            std::optional<SingleInstance::Reply> reply;
+            later->bringForward([&reply](SingleInstance::Reply answer) { reply = answer; });
+            EXPECT_TRUE(pumpUntil([&] { return reply && asked == start.askedAfter; }));
+            EXPECT_EQ(reply, SingleInstance::Reply::broughtForward);
         }
         EXPECT_EQ(asked, start.askedAfter);
         running.push_back(std::move(later));
+    }
+}
+
+// A lock file whose writer is gone never holds the directory, whatever it names: a killed
+// copy's process id, a live process of ours (the id reused after a reboot, with another boot
+// id or without one), another host.
+TEST(SingleInstance, APlantedLockOfACopyThatIsGoneIsTakenOver) {
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(ended.waitForFinished(10000));
+    const QByteArray gone = QByteArray::number(ended.processId());
+    const QByteArray ours = QByteArray::number(QCoreApplication::applicationPid());
+    const QByteArray name = QCoreApplication::applicationFilePath().section('/', -1).toUtf8();
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray machine = QSysInfo::machineUniqueId();
+    const struct {
+        const char* what;
+        QByteArray contents;
+    } planted[] = {
+        {"a killed copy", gone + "\n" + name + "\n" + host + "\n"},
+        {"a reused id, before a reboot",
+         ours + "\n" + name + "\n" + host + "\n" + machine + "\nan-earlier-boot\n"},
+        {"a reused id, no boot id", ours + "\n" + name + "\n" + host + "\n"},
+        {"another host", ours + "\n" + name + "\nelsewhere\nanother-machine\nboot\n"},
+    };
+    for (const auto& lock : planted) {
+        SCOPED_TRACE(lock.what);
+        QTemporaryDir directory;
+        QFile file(directory.filePath(QStringLiteral(".quovella.lock")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(lock.contents);
+        file.close();
+        SingleInstance start(pathOf(directory.path()));
+        EXPECT_EQ(start.claim(), SingleInstance::Claim::First);
     }
 }
 

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <thread>
 
@@ -356,6 +358,71 @@ TEST_F(RecordStoreTest, TheStoresWorkerRunsEverySequenceWholeAndFinishesWhatWasA
     }
     EXPECT_EQ(rawCount("sj"), 300u);
     EXPECT_EQ(rawCount("cy"), 1u);
+}
+
+// An hour of revaluation passes over 20 holdings, and a save every ten minutes, while another
+// program holds the write lock (a statement here gives up after 5 ms instead of 2 s): the
+// queue never holds more than one update per holding besides the saves. While the worker is
+// busy, a holding's later update replaces the one waiting; a close drops those still waiting.
+TEST_F(RecordStoreTest, UnderALongLockTheQueueKeepsOneUpdatePerHolding) {
+    constexpr int kHoldings = 20;
+    constexpr int kPasses = 3600;
+    constexpr int kPassesPerSave = 600;
+    for (int i = 0; i < kHoldings; ++i)
+        ASSERT_TRUE(rawExec("insert into cy(股票代码) values('x')"));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    StoreWorker owned;
+    RecordStore* const store = &owned.store();
+    store->setLockWait(std::chrono::milliseconds(5));
+    owned.post(StoreJobKind::asked, 0, [&](const CancelFlag&) { store->startUpOpen(dir_); });
+    const auto pass = [&](int number) {
+        for (int id = 1; id <= kHoldings; ++id) {
+            owned.post(StoreJobKind::recomputed, id, [store, number, id](const CancelFlag&) {
+                store->openCursor(updateHoldingStatement(std::to_string(number), "a", "r", "t",
+                                                         std::to_string(id)),
+                                  RecordStore::kStatement);
+                store->closeCursor();
+            });
+        }
+    };
+    std::size_t longest = 0;
+    for (int number = 1; number <= kPasses; ++number) {
+        pass(number);
+        if (number % kPassesPerSave == 0) {
+            owned.post(StoreJobKind::asked, 0,
+                       [&](const CancelFlag&) { addSnapshot(*store, "s", "n"); });
+        }
+        longest = std::max(longest, owned.queued());
+    }
+    const int asked = 1 + kPasses / kPassesPerSave;  // the open and the saves
+    EXPECT_LE(longest, static_cast<std::size_t>(kHoldings + asked));
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    std::atomic<bool> go{false};
+    const auto holdTheWorker = [&] {
+        go = false;
+        owned.post(StoreJobKind::asked, 0, [&](const CancelFlag&) {
+            while (!go) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    };
+    const auto prices = [&] { return rawColumn("select distinct 现价 from cy"); };
+    holdTheWorker();
+    pass(kPasses + 1);
+    pass(kPasses + 2);
+    go = true;
+    while (!owned.worker().idle()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(prices(), std::vector<std::string>{std::to_string(kPasses + 2)});
+
+    holdTheWorker();
+    pass(kPasses + 3);
+    owned.closeBy(std::chrono::steady_clock::now() + StoreWorker::kCloseTime);
+    go = true;
+    while (!owned.worker().idle()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(prices(), std::vector<std::string>{std::to_string(kPasses + 2)});
 }
 
 }  // namespace
