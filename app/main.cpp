@@ -90,17 +90,15 @@ int main(int argc, char** argv) {
     }
 
     quovella::AppState state;
-    int result = 0;
     {
         quovella::MainWindow window(state, run.path, quovella::config::kQuoteUrl);
         QObject::connect(&window, &quovella::MainWindow::closeFinished, &application,
                          &QCoreApplication::quit);
         instance.answerLaterStarts([&window] { return window.comeForward(); });
         window.show();
-        result = QApplication::exec();
+        QApplication::exec();
         instance.answerLaterStarts({});  // the window goes: later starts wait for the end
     }
     state.release();
-    (void)result;
     return 0;
 }
