@@ -1,5 +1,7 @@
 #include "records/store_worker.h"
 
+#include <sqlite3.h>
+
 #include <utility>
 
 namespace quovella {
@@ -50,6 +52,14 @@ void StoreWorker::closeBy(std::chrono::steady_clock::time_point deadline) {
     closeDeadline_ = deadline;
     latest_.clear();
     store_->endLockWaitsBy(recomputing_ ? std::chrono::steady_clock::now() : deadline);
+}
+
+SqlError thrownStoreError(std::exception_ptr thrown) {
+    return {SQLITE_INTERNAL, describeException(thrown)};
+}
+
+SqlError notRunStoreError() {
+    return {SQLITE_ABORT, "not run: the store takes no more jobs"};
 }
 
 }  // namespace quovella

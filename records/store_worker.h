@@ -5,12 +5,15 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "common/worker.h"
 #include "records/record_store.h"
+#include "records/store_outcome.h"
 
 namespace quovella {
 
@@ -40,6 +43,11 @@ class StoreWorker {
     // key is a recomputed job's holding id, unused for asked jobs. False, and the job
     // dropped, when the store takes no more jobs of that kind.
     bool post(StoreJobKind kind, std::int64_t key, Worker::Job job);
+    // Runs job(store()) as an asked job, then answer(outcome) on the worker's thread. A job
+    // that gives no value fails with the store's last error, one that throws with what it
+    // threw. One the store no longer takes fails too, and answer runs at once, here.
+    template <typename T, typename Job, typename Answer>
+    void ask(Job job, Answer answer);
     // The close: recomputed jobs still waiting are dropped and no more are taken; asked
     // jobs run on, but none waits for a lock past deadline, so each has its answer by then.
     void closeBy(std::chrono::steady_clock::time_point deadline);
@@ -66,5 +74,29 @@ class StoreWorker {
     std::chrono::steady_clock::time_point closeDeadline_;
     Worker worker_;
 };
+
+// Why a job has no value when it threw, or when it never ran.
+SqlError thrownStoreError(std::exception_ptr thrown);
+SqlError notRunStoreError();
+
+template <typename T, typename Job, typename Answer>
+void StoreWorker::ask(Job job, Answer answer) {
+    // answer is shared between the job and this call, which needs it when the job is
+    // refused; only one of them ever runs it.
+    auto shared = std::make_shared<Answer>(std::move(answer));
+    const bool posted =
+        post(StoreJobKind::asked, 0, [this, job = std::move(job), shared](const CancelFlag&) {
+            StoreOutcome<T> outcome;
+            try {
+                outcome.value = job(*store_);
+                if (!outcome.value) outcome.error = store_->lastError();
+            } catch (...) {
+                outcome.value.reset();
+                outcome.error = thrownStoreError(std::current_exception());
+            }
+            (*shared)(std::move(outcome));
+        });
+    if (!posted) (*shared)(StoreOutcome<T>{std::nullopt, notRunStoreError()});
+}
 
 }  // namespace quovella

@@ -3,12 +3,14 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <utility>
 
 #include "app/holdings/holdings_page.h"
 #include "app/window/failure_log.h"
+#include "app/window/store_answer.h"
 #include "common/numbers.h"
 #include "holdings/holdings_store.h"
 #include "holdings/purchase_form.h"
@@ -62,13 +64,14 @@ std::vector<HoldingToRevalue> holdingsToRevalue(const Grid& grid) {
 // A reload may have moved the holdings since the pass read them: only the row that still
 // shows this holding takes its values.
 void HoldingsPage::showRevaluation(const RevaluedHolding& result) {
+    const std::vector<std::string>& values =
+        latestValuations_[result.id] = {result.price, result.amount, result.rate, result.time};
     Grid& grid = *高级表格_持有;
     if (cell(grid, result.row, holdingColumn::id) != result.id) return;
     if (cell(grid, result.row, holdingColumn::code) != result.code) return;
-    grid.setCellText(result.row, holdingColumn::currentPrice, result.price);
-    grid.setCellText(result.row, holdingColumn::amount, result.amount);
-    grid.setCellText(result.row, holdingColumn::rate, result.rate);
-    grid.setCellText(result.row, holdingColumn::time, result.time);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        grid.setCellText(result.row, holdingColumn::currentPrice + static_cast<int>(i), values[i]);
+    }
 }
 
 // cy is read on the store's worker, behind the writes asked before it; the grid takes the
@@ -76,23 +79,18 @@ void HoldingsPage::showRevaluation(const RevaluedHolding& result) {
 void HoldingsPage::reloadHoldingsGrid() {
     const unsigned long generation = ++holdingsReloadGeneration_;
     using Rows = std::vector<std::vector<std::string>>;
-    StoreWorker* const store = context_.state.store.get();
-    const auto done = [this, generation](Outcome<Rows> rows) {
-        --storeInFlight_;
-        if (!rows.ok()) logStoreJobFailure(rows.failure, "holdings read");
-        showHoldings(generation, rows.ok() ? *rows.value : Rows());
-    };
     ++storeInFlight_;
-    const bool posted =
-        store != nullptr &&
-        runInBackground<Rows>(
-            store->worker(), this,
-            [store](const CancelFlag&) { return readAllHoldings(store->store()); }, done);
-    if (!posted) done(Outcome<Rows>{Rows(), {}});
+    askStore<Rows>(context_.state.store.get(), this, [](RecordStore& store) {
+        return std::optional<Rows>(readAllHoldings(store));
+    })->whenBack([this, generation](const StoreOutcome<Rows>& rows) {
+        --storeInFlight_;
+        if (!rows.ok()) logStoreFailure(rows.error, "holdings read");
+        showHoldings(generation, rows.value.value_or(Rows()));
+    });
 }
 
 void HoldingsPage::showHoldings(unsigned long generation,
-                                const std::vector<std::vector<std::string>>& rows) {
+                                std::vector<std::vector<std::string>> rows) {
     // A newer reload's rows are on their way.
     if (generation != holdingsReloadGeneration_) return;
     超级列表框_持有数据->removeAllRows();
@@ -103,13 +101,24 @@ void HoldingsPage::showHoldings(unsigned long generation,
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        writeHoldingRow(grid, static_cast<int>(i) + 1, rows[i]);
+        std::vector<std::string>& values = rows[i];
+        const auto valued = latestValuations_.find(values[holdingColumn::id]);
+        if (valued != latestValuations_.end()) {
+            std::copy(valued->second.begin(), valued->second.end(),
+                      values.begin() + holdingColumn::currentPrice);
+        }
+        writeHoldingRow(grid, static_cast<int>(i) + 1, values);
         if (sinceEvents.elapsed() < kEventSliceMs) continue;
         QCoreApplication::processEvents();
         // A reload that ran meanwhile wrote newer rows: the rest of ours is stale.
         if (generation != holdingsReloadGeneration_) return;
         sinceEvents.restart();
     }
+    std::erase_if(latestValuations_, [&rows](const auto& shown) {
+        return std::none_of(rows.begin(), rows.end(), [&shown](const auto& values) {
+            return !values.empty() && values[holdingColumn::id] == shown.first;
+        });
+    });
 }
 
 void HoldingsPage::onAddHoldingClicked() {
@@ -129,24 +138,16 @@ void HoldingsPage::addHolding() {
                          shares,
                          price,
                          totalPurchaseText(shares, price)};
-    const auto done = [this](Outcome<bool> outcome) {
+    ++storeInFlight_;
+    askStore<Stored>(context_.state.store.get(), this, [row](RecordStore& records) {
+        return storedIf(insertHolding(records, row));
+    })->whenBack([this](const StoreOutcome<Stored>& outcome) {
         --storeInFlight_;
-        if (!outcome.ok()) logStoreJobFailure(outcome.failure, "holding insert");
-        if (outcome.ok() && *outcome.value) return;
+        if (outcome.ok()) return;
+        logStoreFailure(outcome.error, "holding insert");
         context_.dialogs.message(&context_.window, gbk("持有记录未能保存!"), defaultCaption(),
                                  DialogButtons::Ok);
-    };
-    StoreWorker* const store = context_.state.store.get();
-    const auto insert = [store, row](const CancelFlag&) {
-        RecordStore& records = store->store();
-        const bool inserted = insertHolding(records, row);
-        if (!inserted) logStoreFailure(records.lastError(), "holding insert");
-        return inserted;
-    };
-    ++storeInFlight_;
-    const bool posted =
-        store != nullptr && runInBackground<bool>(store->worker(), this, insert, done);
-    if (!posted) done(Outcome<bool>{false, {}});
+    });
     reloadHoldingsGrid();
 }
 
@@ -159,19 +160,20 @@ void HoldingsPage::onHoldingsTimerTick() {
     if (rows.empty()) return;
     StoreWorker* const store = context_.state.store.get();
     const auto deliver = [this, watched = QPointer<QObject>(this), store](RevaluedHolding result) {
+        // The grid's call is queued before the update goes to the store: a reload whose read
+        // sees the update lands after it, and keeps these values.
+        postCall(watched, [this, result] { showRevaluation(result); });
+        if (store == nullptr) return;
         // The holding's id keys it: a newer pass's update replaces one still waiting.
         std::int64_t id = 0;
         std::from_chars(result.id.data(), result.id.data() + result.id.size(), id);
-        if (store != nullptr) {
-            store->post(StoreJobKind::recomputed, id, [store, result](const CancelFlag&) {
-                RecordStore& records = store->store();
-                if (!writeRevaluation(records, result.id, result.price, result.amount, result.rate,
-                                      result.storedTime)) {
-                    logStoreFailure(records.lastError(), "revaluation update");
-                }
-            });
-        }
-        postCall(watched, [this, result = std::move(result)] { showRevaluation(result); });
+        store->post(StoreJobKind::recomputed, id, [store, result](const CancelFlag&) {
+            RecordStore& records = store->store();
+            if (!writeRevaluation(records, result.id, result.price, result.amount, result.rate,
+                                  result.storedTime)) {
+                logStoreFailure(records.lastError(), "revaluation update");
+            }
+        });
     };
     revaluationRunning_ = true;
     const bool posted = runInBackground<bool>(

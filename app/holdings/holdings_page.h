@@ -3,6 +3,7 @@
 // every second on the page's worker, and the holdings list. The store's statements run on
 // the store's worker.
 #include <QObject>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,7 +85,7 @@ class HoldingsPage : public QObject {
   private:
     void buildUnits(ParentWindow& parent, QWidget* box);
     void addHolding();
-    void showHoldings(unsigned long generation, const std::vector<std::vector<std::string>>& rows);
+    void showHoldings(unsigned long generation, std::vector<std::vector<std::string>> rows);
     void showRevaluation(const RevaluedHolding& result);
 
     PageContext context_;
@@ -95,6 +96,10 @@ class HoldingsPage : public QObject {
     int storeInFlight_ = 0;
     // Counts reloads of the holdings grid: one that a newer reload replaced stops.
     unsigned long holdingsReloadGeneration_ = 0;
+    // Cells 7 to 10 of each holding's latest revaluation, by its id. The store only ever has
+    // these or older ones, so a reload's read (which may have waited for another program's
+    // lock) shows its own only for a holding no pass has valued yet.
+    std::map<std::string, std::vector<std::string>> latestValuations_;
 };
 
 }  // namespace quovella

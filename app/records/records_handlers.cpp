@@ -56,8 +56,15 @@ void RecordsPage::enqueueStep(std::function<void()> step) {
     runNextStep();
 }
 
+// A step whose store job was asked with it: the job went to the store at once, so the store
+// sees it in the order asked, and the step runs once its turn and the store's answer have
+// both come.
+void RecordsPage::enqueueStepAfter(std::shared_ptr<Landing> answer, std::function<void()> step) {
+    enqueueStep([answer = std::move(answer), step = std::move(step)] { answer->whenLanded(step); });
+}
+
 void RecordsPage::runNextStep() {
-    if (stepRunning_ || !storeKnown_ || steps_.empty()) return;
+    if (ending_ || stepRunning_ || !storeKnown_ || steps_.empty()) return;
     stepRunning_ = true;
     const std::function<void()> step = std::move(steps_.front());
     steps_.pop_front();
@@ -70,10 +77,13 @@ void RecordsPage::stepDone() {
 }
 
 void RecordsPage::fillRecordsList() {
-    enqueueStep([this] {
-        readRecordsInBackground([file = readSource_](const CancelFlag& cancel) {
-            return readSnapshotTable(file, &cancel);
-        });
+    enqueueStep([this] { readWholeList(); });
+}
+
+void RecordsPage::readWholeList() {
+    if (readSource_.empty()) return stepDone();
+    readRecordsInBackground([file = readSource_](const CancelFlag& cancel) {
+        return readSnapshotTable(file, &cancel);
     });
 }
 
@@ -109,6 +119,15 @@ void RecordsPage::readRecordsInBackground(RecordsRead read) {
     if (!posted) stepDone();
 }
 
+// The save went to the store when asked; its refill takes its place in the list's order
+// then, so a search asked while the save waits still shows once it has landed.
+void RecordsPage::refillAfter(std::shared_ptr<StoreAnswer<SaveOutcome>> save) {
+    enqueueStepAfter(save, [this, save] {
+        if (save->outcome().value == SaveOutcome::duplicate) return stepDone();
+        readWholeList();
+    });
+}
+
 void RecordsPage::showRecords(TextTable rows, CellColourHook colours) {
     超级列表框_数据表->replaceAllRows(std::move(rows));
     context_.state.colourHook->takeRules(colours);
@@ -123,35 +142,24 @@ void RecordsPage::onSearchClicked() {
     });
 }
 
-// The statement runs on the store's worker; the row leaves the list, and the message comes,
-// when its answer is back.
+// The statement goes to the store at once, ahead of a save asked after it; the row leaves
+// the list, and the message comes, when the delete's turn in the list and its answer have
+// both come.
 void RecordsPage::onDeleteSelectedClicked() {
-    enqueueStep([this, id = fromQt(编辑框_选中ID->text())] { deleteRecord(id); });
-}
-
-void RecordsPage::deleteRecord(const std::string& id) {
-    struct Deleted {
-        bool ok = false;
-        SqlError error;
-    };
-    StoreWorker* const store = context_.state.store.get();
-    const auto done = [this, id](Outcome<Deleted> outcome) {
-        const bool deleted = outcome.ok() && outcome.value->ok;
-        if (!outcome.ok()) logStoreJobFailure(outcome.failure, "delete");
-        if (outcome.ok() && !deleted) logStoreFailure(outcome.value->error, "delete");
-        if (deleted) return removeDeletedRow(id);
-        endDelete(false, -1);
-    };
-    const bool posted =
-        store != nullptr && runInBackground<Deleted>(
-                                store->worker(), this,
-                                [store, id](const CancelFlag&) {
-                                    RecordStore& records = store->store();
-                                    const bool ok = deleteSnapshot(records, id);
-                                    return Deleted{ok, ok ? SqlError{} : records.lastError()};
-                                },
-                                done);
-    if (!posted) done(Outcome<Deleted>{Deleted{}, {}});
+    const std::string id = fromQt(编辑框_选中ID->text());
+    const auto answer = askStore<Stored>(
+        context_.state.store.get(), this,
+        [id](RecordStore& records) { return storedIf(deleteSnapshot(records, id)); });
+    deletesUntold_.push_back(answer);
+    enqueueStepAfter(answer, [this, answer, id] {
+        if (ending_) return;  // told, if it failed, by the close
+        std::erase(deletesUntold_, answer);
+        if (!answer->outcome().ok()) {
+            logStoreFailure(answer->outcome().error, "delete");
+            return endDelete(false, -1);
+        }
+        removeDeletedRow(id);
+    });
 }
 
 // The deleted snapshot's row is looked for on the records worker, reading the list in place
@@ -171,17 +179,21 @@ void RecordsPage::removeDeletedRow(const std::string& id) {
 }
 
 void RecordsPage::endDelete(bool deleted, int row) {
-    static const std::string deletedText = gbk("删除成功");
-    static const std::string failedText = gbk("删除失败");
     if (row >= 0) {
         超级列表框_数据表->removeRow(row);
         // The rows below move up and their colours with them, before the message box lets
         // the list repaint.
         context_.state.colourHook->removeRow(row);
     }
+    tellDeleted(deleted);
+    stepDone();
+}
+
+void RecordsPage::tellDeleted(bool deleted) {
+    static const std::string deletedText = gbk("删除成功");
+    static const std::string failedText = gbk("删除失败");
     context_.dialogs.message(nullptr, deleted ? deletedText : failedText, defaultCaption(),
                              DialogButtons::Ok);
-    stepDone();
 }
 
 void RecordsPage::onRecordsRowClicked() {

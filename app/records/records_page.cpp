@@ -3,7 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
+#include "app/window/failure_log.h"
 #include "app/window/page_layout.h"
 #include "ui/list_view.h"
 #include "ui/qt_text.h"
@@ -65,8 +67,18 @@ void RecordsPage::applyStartupState() {
     单选框_正向->setChecked(true);
 }
 
+// The list's steps end with the worker. A delete asked before still has its answer coming,
+// and one that failed is told, without waiting for its turn in the list.
 void RecordsPage::endBackgroundWork() {
     recordsWorker_->shutdown();
+    ending_ = true;
+    for (const std::shared_ptr<StoreAnswer<Stored>>& answer : std::exchange(deletesUntold_, {})) {
+        answer->whenBack([this](const StoreOutcome<Stored>& outcome) {
+            if (outcome.ok()) return;
+            logStoreFailure(outcome.error, "delete");
+            tellDeleted(false);
+        });
+    }
 }
 
 }  // namespace quovella

@@ -8,12 +8,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/window/page_context.h"
+#include "app/window/store_answer.h"
 #include "common/text_table.h"
 #include "common/worker.h"
 #include "records/column_sort.h"
 #include "records/record_store.h"
+#include "records/snapshot.h"
 #include "ui_core/cell_colour_hook.h"
 
 class QLineEdit;
@@ -50,6 +53,9 @@ class RecordsPage : public QObject {
     void applyStartupState();
     // Reads every snapshot into the list, in the background.
     void fillRecordsList();
+    // A snapshot save was asked: the list reads the store again once it has answered,
+    // unless the snapshot was there already.
+    void refillAfter(std::shared_ptr<StoreAnswer<SaveOutcome>> save);
 
     // The handlers the wiring binds.
     void onSearchClicked();
@@ -72,11 +78,14 @@ class RecordsPage : public QObject {
     void showRecords(TextTable rows, CellColourHook colours);
     using RecordsRead = std::function<RowsRead(const CancelFlag& cancel)>;
     void readRecordsInBackground(RecordsRead read);
-    void deleteRecord(const std::string& id);
+    // Nothing to read from a store that did not open.
+    void readWholeList();
     void removeDeletedRow(const std::string& id);
     void endDelete(bool deleted, int row);
+    void tellDeleted(bool deleted);
     void sortRecords(int column, SortKind kind, SortDirection direction);
     void enqueueStep(std::function<void()> step);
+    void enqueueStepAfter(std::shared_ptr<Landing> answer, std::function<void()> step);
     void runNextStep();
     void stepDone();
 
@@ -86,7 +95,12 @@ class RecordsPage : public QObject {
     std::deque<std::function<void()>> steps_;
     bool stepRunning_ = false;
     bool storeKnown_ = false;
+    // The window closes: no step has its turn any more.
+    bool ending_ = false;
     std::string readSource_;
+    // Deletes whose message has not come yet: at a close the list's steps end, and a delete
+    // that failed is told without waiting for its turn.
+    std::vector<std::shared_ptr<StoreAnswer<Stored>>> deletesUntold_;
 };
 
 }  // namespace quovella

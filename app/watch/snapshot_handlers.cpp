@@ -5,7 +5,6 @@
 #include "app/watch/watch_page.h"
 #include "app/window/failure_log.h"
 #include "records/snapshot.h"
-#include "ui/background.h"
 #include "ui/grid.h"
 
 namespace quovella {
@@ -55,47 +54,39 @@ void WatchPage::onWatchGridDoubleClicked(int /*x*/, int /*y*/, int /*keys*/) {
     saveSnapshotValues(values);
 }
 
-// The save runs on the store's worker, behind whatever was asked of the store before it; the
-// message and the records list's refill come when its answer is back.
+// The save goes to the store's worker at once, behind whatever was asked of the store before
+// it; its message comes with the answer, and the records list's refill takes its place in
+// the list's order now.
 void WatchPage::saveSnapshotValues(std::vector<std::string> values) {
-    struct Saved {
-        SaveOutcome outcome = SaveOutcome::failed;
-        SqlError error;
-    };
-    StoreWorker* const store = state().store.get();
+    const std::string code = values[0];
     ++savesInFlight_;
-    const auto done = [this, code = values[0]](Outcome<Saved> saved) {
+    // At most one snapshot per stock and day: checked against the store itself, so a row
+    // hidden by a search still counts. A refused insert gives no value.
+    const auto saved =
+        askStore<SaveOutcome>(state().store.get(), this,
+                              [values = std::move(values), today = dateText(context_.clock.now())](
+                                  RecordStore& records) -> std::optional<SaveOutcome> {
+                                  const SaveOutcome outcome = saveSnapshot(records, values, today);
+                                  if (outcome == SaveOutcome::failed) return std::nullopt;
+                                  return outcome;
+                              });
+    saved->whenBack([this, code](const StoreOutcome<SaveOutcome>& outcome) {
         --savesInFlight_;
-        if (!saved.ok()) logStoreJobFailure(saved.failure, "snapshot save");
-        const SaveOutcome outcome = saved.ok() ? saved.value->outcome : SaveOutcome::failed;
-        if (outcome == SaveOutcome::duplicate) {
+        if (outcome.value == SaveOutcome::duplicate) {
             dialogs().message(&context_.window, duplicateMessage(code), defaultCaption(),
                               DialogButtons::Ok);
             return;
         }
         // A refused save (a busy or read-only store, a missing column) must not look like one
         // that worked.
-        if (outcome == SaveOutcome::failed) {
-            if (saved.ok()) logStoreFailure(saved.value->error, "snapshot save");
+        if (!outcome.ok()) {
+            logStoreFailure(outcome.error, "snapshot save");
             dialogs().message(&context_.window, gbk("记录未能保存!"), defaultCaption(),
                               DialogButtons::Ok);
         }
-        // Also after a refused insert: the list then shows what the store holds.
-        emit recordsChanged();
-    };
-    // At most one snapshot per stock and day: checked against the store itself, so a row
-    // hidden by a search still counts.
-    const bool posted = runInBackground<Saved>(
-        store->worker(), this,
-        [store, values = std::move(values),
-         today = dateText(context_.clock.now())](const CancelFlag&) {
-            RecordStore& records = store->store();
-            const SaveOutcome outcome = saveSnapshot(records, values, today);
-            return Saved{outcome,
-                         outcome == SaveOutcome::failed ? records.lastError() : SqlError{}};
-        },
-        done);
-    if (!posted) done(Outcome<Saved>{Saved{}, {}});
+    });
+    // Also after a refused insert: the list then shows what the store holds.
+    emit snapshotSaveAsked(saved);
 }
 
 }  // namespace quovella

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/window/page_context.h"
+#include "app/window/store_answer.h"
 #include "common/worker.h"
 #include "quotes/quote_source.h"
+#include "records/snapshot.h"
 
 class QLabel;
 class QPushButton;
@@ -68,9 +70,9 @@ class WatchPage : public QObject {
     QuoteSource quoteSource() const;
 
   signals:
-    // A snapshot save reached the store (or was refused by it): the records list is
-    // behind.
-    void recordsChanged();
+    // A snapshot save was asked of the store: the records list reads the store again once
+    // the save has answered, in its place among the list's steps.
+    void snapshotSaveAsked(std::shared_ptr<quovella::StoreAnswer<quovella::SaveOutcome>> save);
 
   private:
     void buildUnits(QWidget* box);

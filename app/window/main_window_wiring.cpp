@@ -56,7 +56,7 @@ void MainWindow::wireEvents() {
             &HoldingsPage::onHoldingsListHeaderClicked);
     connect(状态条1, &StatusBar::leftButtonPressed, this, &MainWindow::onStatusBarPressed);
     // A saved snapshot shows in the records list.
-    connect(watch, &WatchPage::recordsChanged, records, &RecordsPage::fillRecordsList);
+    connect(watch, &WatchPage::snapshotSaveAsked, records, &RecordsPage::refillAfter);
 }
 
 }  // namespace quovella

@@ -7,8 +7,8 @@
 #include "app/watch/watch_page.h"
 #include "app/window/failure_log.h"
 #include "app/window/main_window.h"
+#include "app/window/store_answer.h"
 #include "records/record_store.h"
-#include "ui/background.h"
 #include "ui/qt_text.h"
 #include "ui/status_bar.h"
 #include "ui/timer.h"
@@ -29,37 +29,29 @@ void MainWindow::runStartup() {
 }
 
 // The open runs on the store's worker; what the user asks of the store meanwhile is queued
-// behind it there, and the records list's steps wait for its answer.
+// behind it there. The records list's fill is its first step, ahead of any search asked
+// while the store opens, and the list's steps wait for the open's answer.
 void MainWindow::connectRecordStore() {
+    recordsPage_->fillRecordsList();
     std::error_code error;
     if (!std::filesystem::exists(storePathIn(runDirectory_), error)) {
         recordsPage_->storeOpened({});
         return;
     }
-    struct Opened {
-        bool ok = false;
-        std::string readSource;
-        SqlError error;
-    };
     ++storeInFlight_;
-    runInBackground<Opened>(
-        state_.store->worker(), this,
-        [store = state_.store.get(), directory = runDirectory_](const CancelFlag&) {
-            RecordStore& opened = store->store();
-            const bool ok = opened.startUpOpen(directory);
-            return Opened{ok, opened.readSource(), ok ? SqlError{} : opened.lastError()};
-        },
-        [this](Outcome<Opened> outcome) {
-            --storeInFlight_;
-            const bool ok = outcome.ok() && outcome.value->ok;
-            if (!outcome.ok()) logStoreJobFailure(outcome.failure, "store open");
-            if (outcome.ok() && !ok) logStoreFailure(outcome.value->error, "store open");
-            状态条1->setPaneText(1, gbk(ok ? "连接成功" : "连接失败"));
-            recordsPage_->storeOpened(ok ? outcome.value->readSource : std::string());
-            if (!ok) return;
-            recordsPage_->fillRecordsList();
-            holdingsPage_->reloadHoldingsGrid();
+    const auto opened = askStore<std::string>(
+        state_.store.get(), this,
+        [directory = runDirectory_](RecordStore& store) -> std::optional<std::string> {
+            if (!store.startUpOpen(directory)) return std::nullopt;
+            return store.readSource();
         });
+    opened->whenBack([this](const StoreOutcome<std::string>& outcome) {
+        --storeInFlight_;
+        if (!outcome.ok()) logStoreFailure(outcome.error, "store open");
+        状态条1->setPaneText(1, gbk(outcome.ok() ? "连接成功" : "连接失败"));
+        recordsPage_->storeOpened(outcome.value.value_or(std::string()));
+        if (outcome.ok()) holdingsPage_->reloadHoldingsGrid();
+    });
 }
 
 void MainWindow::applyPlaceholderHints() {
