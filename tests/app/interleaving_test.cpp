@@ -17,6 +17,7 @@
 #include "app/watch/watch_page.h"
 #include "app/window/single_instance.h"
 #include "records/records_browser.h"
+#include "records/snapshot.h"
 #include "support/sqlite_query.h"
 #include "ui/slider.h"
 
@@ -293,6 +294,112 @@ TEST_F(InterleavingTest, AStoreWriteMeetsASecondStart) {
     first.reset();  // the first copy's process ends
     ASSERT_TRUE(spinUntil([&] { return claimed.has_value(); }));
     EXPECT_EQ(claimed, SingleInstance::Claim::First);
+}
+
+// Steps asked while another program holds the store's lock end as the same steps taken slowly
+// would leave them: each store job and each list step takes its place when asked.
+struct OrderCase {
+    const char* name;
+    std::function<void(class StepOrderTest&)> before;  // before the lock
+    std::function<void(class StepOrderTest&)> ask;
+    std::vector<std::string> listed;  // the records list's codes at the end
+    int snapshots;
+};
+
+class StepOrderTest : public InterleavingTest, public ::testing::WithParamInterface<OrderCase> {
+  public:
+    void search(const char* text) {
+        records().编辑框_条件->setText(QString::fromLatin1(text));
+        records().按钮_搜索->click();
+    }
+    void deleteRecord(const char* id) {
+        records().编辑框_选中ID->setText(QString::fromLatin1(id));
+        records().按钮_删除选中->setEnabled(true);
+        records().按钮_删除选中->click();
+    }
+    void save(int row) {
+        dialogs_.answerOk();
+        doubleClickWatchRow(row);
+    }
+    void insertSnapshot(const char* code, bool today = false) {
+        const std::string date = today ? dateText(clock_.now()) : "2020-08-28";
+        testing::queryText(
+            storePathIn(runDirectory()),
+            std::string("insert into sj(股票代码, 日期) values('") + code + "', '" + date + "')");
+    }
+    void restart() {
+        window_.reset();
+        window_ = std::make_unique<MainWindow>(
+            state_, runDirectory(), server_.baseUrl(),
+            WindowServices{&dialogs_, &clock_, testing::shortTimeouts()});
+        window_->show();
+    }
+    void sortCodesForwardThenPickReverse() {
+        emit records().超级列表框_数据表->columnHeaderClicked(2);
+        records().单选框_逆向->setChecked(true);
+    }
+    std::vector<std::string> listedCodes() {
+        std::vector<std::string> codes;
+        for (int row = 0; row < records().超级列表框_数据表->rowCount(); ++row)
+            codes.push_back(records().超级列表框_数据表->itemText(row, 2));
+        return codes;
+    }
+};
+
+const OrderCase kOrderCases[] = {
+    {"SaveThenSearch",
+     [](StepOrderTest&) {},
+     [](StepOrderTest& t) { t.save(1), t.search("sh600519"); },
+     {"sh600519"},
+     2},
+    {"DeleteThenSave",
+     [](StepOrderTest& t) { t.insertSnapshot("sh600887", true); },
+     [](StepOrderTest& t) { t.deleteRecord("1"), t.deleteRecord("2"), t.save(1); },
+     {"sh600887"},
+     1},
+    {"SearchWhileTheStoreOpens",
+     [](StepOrderTest& t) { t.insertSnapshot("sz000001"); },
+     [](StepOrderTest& t) { t.restart(), t.search("sz000001"); },
+     {"sz000001"},
+     2},
+    {"HeaderClickBehindARefill",
+     [](StepOrderTest& t) { t.insertSnapshot("sh600000"); },
+     [](StepOrderTest& t) { t.save(1), t.sortCodesForwardThenPickReverse(); },
+     {"sh600000", "sh600519", "sh600887"},
+     3},
+};
+
+TEST_P(StepOrderTest, EndsAsTheStepsTakenSlowly) {
+    const OrderCase& order = GetParam();
+    order.before(*this);
+    ForeignWriteLock lock(storePathIn(runDirectory()));
+    ASSERT_TRUE(lock.held());
+    order.ask(*this);
+    spin(100ms);
+    lock.release();
+    settle();
+    EXPECT_EQ(listedCodes(), order.listed);
+    EXPECT_EQ(storedSnapshots(), order.snapshots);
+    const std::vector<std::string> told = shownTexts();
+    EXPECT_EQ(std::count(told.begin(), told.end(), duplicateMessage("sh600887")), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(InterleavingTest, StepOrderTest, ::testing::ValuesIn(kOrderCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A reload's read that waited behind a holding add under the lock lands after a pass showed
+// newer prices: the grid keeps them.
+TEST_F(InterleavingTest, AHoldingsReloadMeetsANewerPass) {
+    ForeignWriteLock lock(storePathIn(runDirectory()));
+    ASSERT_TRUE(lock.held());
+    window().holdingsPage().编辑框_股票代码->setText("600000");
+    window().holdingsPage().按钮_添加持有->click();
+    tick();
+    ASSERT_TRUE(spinUntil([this] { return !busy() && cell(1, 7) == "10.50"; }));
+    lock.release();
+    settle();
+    EXPECT_EQ(cell(2, 2), "sh600000");
+    EXPECT_EQ(cell(1, 7), "10.50");
 }
 
 }  // namespace
