@@ -306,6 +306,10 @@ struct OrderCase {
     int snapshots;
 };
 
+void PrintTo(const OrderCase& order, std::ostream* out) {
+    *out << order.name;
+}
+
 class StepOrderTest : public InterleavingTest, public ::testing::WithParamInterface<OrderCase> {
   public:
     void search(const char* text) {

@@ -425,5 +425,25 @@ TEST_F(RecordStoreTest, UnderALongLockTheQueueKeepsOneUpdatePerHolding) {
     EXPECT_EQ(prices(), std::vector<std::string>{std::to_string(kPasses + 2)});
 }
 
+// A store job's outcome is its one error channel: the store's refusal with SQLite's code, a
+// throw with its cause, and a job the store no longer takes, never an outcome that is ok.
+TEST_F(RecordStoreTest, AStoreJobWithoutAValueFailsWithItsCause) {
+    auto owned = std::make_unique<StoreWorker>();
+    std::vector<StoreOutcome<Stored>> outcomes;
+    const auto keep = [&outcomes](StoreOutcome<Stored> outcome) { outcomes.push_back(outcome); };
+    owned->ask<Stored>([](RecordStore& store) { return storedIf(store.startUpOpen("/nowhere")); },
+                       keep);
+    owned->ask<Stored>([](RecordStore&) -> std::optional<Stored> { throw std::runtime_error("x"); },
+                       keep);
+    owned->worker().finish();
+    owned->ask<Stored>([](RecordStore&) { return storedIf(true); }, keep);
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(std::count_if(outcomes.begin(), outcomes.end(), [](auto& o) { return o.ok(); }), 0);
+    EXPECT_EQ(outcomes[0].error.code, SQLITE_CANTOPEN);
+    EXPECT_EQ(outcomes[1].error.code, SQLITE_INTERNAL);
+    EXPECT_NE(outcomes[1].error.message.find('x'), std::string::npos);
+    EXPECT_EQ(outcomes[2].error.code, SQLITE_ABORT);
+}
+
 }  // namespace
 }  // namespace quovella
