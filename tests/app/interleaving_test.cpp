@@ -245,12 +245,15 @@ TEST_F(InterleavingTest, ARevaluationPass) {
 
 // A close meets writes another program's lock holds back: the revaluation's queued update is
 // dropped, the writes the user asked for get what is left of the close time, and each that
-// could not land is told before the end, the snapshot and the holding with their own texts.
-// Nothing is half-written.
+// could not land is told before the end, the snapshot, the holding and the delete with their
+// own texts. Nothing is half-written.
 TEST_F(InterleavingTest, AStoreWriteMeetsAClose) {
     ForeignWriteLock lock(storePathIn(runDirectory()));
     ASSERT_TRUE(lock.held());
     askWritesUnderTheLock();
+    records().编辑框_选中ID->setText("1");
+    records().按钮_删除选中->setEnabled(true);
+    records().按钮_删除选中->click();
     const auto closing = std::chrono::steady_clock::now();
     std::size_t toldAtTheEnd = 0;
     QObject::connect(&window(), &MainWindow::closeFinished,
@@ -260,12 +263,12 @@ TEST_F(InterleavingTest, AStoreWriteMeetsAClose) {
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(shownTexts(),
               (std::vector<std::string>{gbk("是否保存记录:sh600887/伊利股份"), gbk("记录未能保存!"),
-                                        gbk("持有记录未能保存!")}));
-    EXPECT_EQ(toldAtTheEnd, 3u);
+                                        gbk("持有记录未能保存!"), gbk("删除失败")}));
+    EXPECT_EQ(toldAtTheEnd, 4u);
     lock.release();
     const std::string path = storePathIn(runDirectory());
     EXPECT_EQ(testing::queryText(path, "pragma integrity_check"), "ok");
-    EXPECT_EQ(storedSnapshots(), 1);
+    EXPECT_EQ(storedSnapshots(), 1);  // the one the delete could not reach
     EXPECT_EQ(testing::queryText(path, "select count(*) from cy"), "1");
 }
 
