@@ -392,7 +392,7 @@ TEST_P(StepOrderTest, EndsAsTheStepsTakenSlowly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(InterleavingTest, StepOrderTest, ::testing::ValuesIn(kOrderCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& each) { return std::string(each.param.name); });
 
 // A reload's read that waited behind a holding add under the lock lands after a pass showed
 // newer prices: the grid keeps them.
