@@ -21,7 +21,6 @@ namespace quovella {
 class Landing {
   public:
     virtual ~Landing() = default;
-    bool landed() const { return landed_; }
     // then() once the answer is back: at once when it is.
     void whenLanded(std::function<void()> then) {
         if (landed_) return then();
@@ -43,7 +42,7 @@ class Landing {
 template <typename T>
 class StoreAnswer : public Landing {
   public:
-    // Only once landed().
+    // Only once it has landed.
     const StoreOutcome<T>& outcome() const { return *outcome_; }
     void whenBack(std::function<void(const StoreOutcome<T>&)> use) {
         whenLanded([this, use = std::move(use)] { use(*outcome_); });
