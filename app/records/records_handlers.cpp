@@ -57,10 +57,13 @@ void RecordsPage::enqueueStep(std::function<void()> step) {
 }
 
 // A step whose store job was asked with it: the job went to the store at once, so the store
-// sees it in the order asked, and the step runs once its turn and the store's answer have
-// both come.
-void RecordsPage::enqueueStepAfter(std::shared_ptr<Landing> answer, std::function<void()> step) {
-    enqueueStep([answer = std::move(answer), step = std::move(step)] { answer->whenLanded(step); });
+// sees it in the order asked, and the step runs with its outcome once its turn and the
+// store's answer have both come. The step does not hold its answer, so an answer that never
+// comes holds nothing.
+template <typename T>
+void RecordsPage::enqueueStepAfter(std::shared_ptr<StoreAnswer<T>> answer,
+                                   std::function<void(const StoreOutcome<T>&)> step) {
+    enqueueStep([answer = std::move(answer), step = std::move(step)] { answer->whenBack(step); });
 }
 
 void RecordsPage::runNextStep() {
@@ -122,8 +125,8 @@ void RecordsPage::readRecordsInBackground(RecordsRead read) {
 // The save went to the store when asked; its refill takes its place in the list's order
 // then, so a search asked while the save waits still shows once it has landed.
 void RecordsPage::refillAfter(std::shared_ptr<StoreAnswer<SaveOutcome>> save) {
-    enqueueStepAfter(save, [this, save] {
-        if (save->outcome().value == SaveOutcome::duplicate) return stepDone();
+    enqueueStepAfter<SaveOutcome>(std::move(save), [this](const StoreOutcome<SaveOutcome>& saved) {
+        if (saved.value == SaveOutcome::duplicate) return stepDone();
         readWholeList();
     });
 }
@@ -151,15 +154,17 @@ void RecordsPage::onDeleteSelectedClicked() {
         context_.state.store.get(), this,
         [id](RecordStore& records) { return storedIf(deleteSnapshot(records, id)); });
     deletesUntold_.push_back(answer);
-    enqueueStepAfter(answer, [this, answer, id] {
-        if (ending_) return;  // told, if it failed, by the close
-        std::erase(deletesUntold_, answer);
-        if (!answer->outcome().ok()) {
-            logStoreFailure(answer->outcome().error, "delete");
-            return endDelete(false, -1);
-        }
-        removeDeletedRow(id);
-    });
+    enqueueStepAfter<Stored>(
+        answer, [this, answered = answer.get(), id](const StoreOutcome<Stored>& outcome) {
+            if (ending_) return;  // told, if it failed, by the close
+            std::erase_if(deletesUntold_,
+                          [answered](const auto& untold) { return untold.get() == answered; });
+            if (!outcome.ok()) {
+                logStoreFailure(outcome.error, "delete");
+                return endDelete(false, -1);
+            }
+            removeDeletedRow(id);
+        });
 }
 
 // The deleted snapshot's row is looked for on the records worker, reading the list in place

@@ -85,7 +85,9 @@ class RecordsPage : public QObject {
     void tellDeleted(bool deleted);
     void sortRecords(int column, SortKind kind, SortDirection direction);
     void enqueueStep(std::function<void()> step);
-    void enqueueStepAfter(std::shared_ptr<Landing> answer, std::function<void()> step);
+    template <typename T>
+    void enqueueStepAfter(std::shared_ptr<StoreAnswer<T>> answer,
+                          std::function<void(const StoreOutcome<T>&)> step);
     void runNextStep();
     void stepDone();
 
